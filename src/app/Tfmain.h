@@ -1,0 +1,175 @@
+#pragma once
+
+#include "monitor/FrameSlots.h"
+
+#include <QMainWindow>
+#include <QString>
+#include <array>
+#include <memory>
+
+class Clock;
+class DisplayArea;
+class Prompter;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QMenu;
+class QPushButton;
+class QSystemTrayIcon;
+class QTabWidget;
+class QTableView;
+class QTimer;
+class QAction;
+class Tdbhouse;
+class ChannelForm;
+
+// What the main window needs from outside, handed in so tests can use fakes.
+struct MainWindowServices
+{
+    Prompter *prompter = nullptr;
+    const Clock *clock = nullptr;
+    QString executableFolder; // with a trailing "/"
+};
+
+// The main window: the monitoring page with its control panel and display area,
+// the query page, the menu, the tray icon and the program's timers.
+class Tfmain : public QMainWindow
+{
+    Q_OBJECT
+public:
+    explicit Tfmain(const MainWindowServices &services, QWidget *parent = nullptr);
+    ~Tfmain() override;
+
+    // The data module is created after the main window; start-up hands it over.
+    void setCatalogue(Tdbhouse *catalogue) { dbhouse_ = catalogue; }
+    // The carriers of the recording channels of cameras 2 to 4, created after the main window.
+    void setChannelForms(const std::array<ChannelForm *, 3> &forms) { channelForms_ = forms; }
+
+    bool monitoringOn() const;
+    FrameSlots &frameSlots() { return frameSlots_; }
+    DisplayArea *displayArea() const { return Panel2; }
+    bool firstShowingDone() const { return firstShowingDone_; }
+
+    // Design size of the window; controls and fonts scale from it.
+    static constexpr int designWidth = 1300;
+    static constexpr int designHeight = 728;
+    static constexpr int panel1DesignWidth = 278;
+
+    // Window set-up and shell handlers.
+    void FormShow();
+    void FormActivate();
+    void FormResize();
+    void FormClose();
+    void BitBtn12Click();
+    void pop_ShowClick();
+    void N29Click();
+    void N13Click();
+    void Saveframes1Click();
+    void pg1Change();
+
+    // Monitoring control.
+    void BitBtn7Click();
+    void BitBtn8Click();
+    void BitBtn10Click();
+    void BitBtn11Click();
+    void Timer1Timer();
+
+    // Layout and zoom.
+    void BitBtn9Click();
+    void selectPane(int paneCode);
+    void BitBtn17Click();
+    void SpeedButton10Click();
+    void TrackBar1Change();
+    void SpeedButton11Click();
+    void BitBtn18Click();
+
+    // Recording control, rotation and reclaim.
+    void BitBtn5Click();
+    void BitBtn6Click();
+    void TxstwoTimer();
+    void typdelTimer();
+
+    // Query page.
+    void SpeedButton12Click();
+
+    // Controls, named as the operator's documentation names them.
+    QTabWidget *pg1 = nullptr;
+    QWidget *TabSheet1 = nullptr;
+    QWidget *TabSheet2 = nullptr;
+    QWidget *Panel1 = nullptr;
+    DisplayArea *Panel2 = nullptr;
+    std::array<QPushButton *, 4> cameraSettingsButtons{}; // Button3..Button6
+    QPushButton *BitBtn10 = nullptr;
+    QPushButton *BitBtn11 = nullptr;
+    QPushButton *BitBtn12 = nullptr;
+    QPushButton *BitBtn15 = nullptr;
+    QLabel *Label6 = nullptr;
+    QPushButton *BitBtn16 = nullptr;
+    QPushButton *BitBtn17 = nullptr;
+    QLabel *Label7 = nullptr;
+    QPushButton *BitBtn18 = nullptr;
+    QListWidget *ImageEnMView1 = nullptr;
+    // Never shown: operations other code invokes by clicking them.
+    QWidget *hiddenControls = nullptr;
+    std::array<QPushButton *, 4> cameraOpenButtons{};  // SpeedButton1, 3, 4, 5
+    std::array<QPushButton *, 4> cameraCloseButtons{}; // BitBtn1..BitBtn4
+    QPushButton *BitBtn5 = nullptr;
+    QPushButton *BitBtn6 = nullptr;
+    QPushButton *BitBtn7 = nullptr;
+    QPushButton *BitBtn8 = nullptr;
+    QPushButton *BitBtn9 = nullptr;
+    QComboBox *ComboBox1 = nullptr;
+    QListWidget *ListBox1 = nullptr;
+    // Query page.
+    QComboBox *ComboBox3 = nullptr;
+    QLineEdit *Edit9 = nullptr;
+    QLineEdit *Edit10 = nullptr;
+    QPushButton *BitBtn13 = nullptr;
+    QPushButton *BitBtn14 = nullptr;
+    QPushButton *SpeedButton12 = nullptr;
+    QPushButton *SpeedButton6 = nullptr;
+    QPushButton *SpeedButton7 = nullptr;
+    QPushButton *SpeedButton8 = nullptr;
+    QPushButton *SpeedButton9 = nullptr;
+    QLabel *Label11 = nullptr;
+    QTableView *DBGrid1 = nullptr;
+    // Menu, tray and timers.
+    QAction *Saveframes1 = nullptr;
+    QSystemTrayIcon *TrayNotifyIcon1 = nullptr;
+    QMenu *main_pop = nullptr;
+    QAction *pop_Show = nullptr;
+    QAction *N29 = nullptr;
+    QAction *N13 = nullptr;
+    QTimer *typdel = nullptr;
+    QTimer *Timer1 = nullptr;
+    QTimer *Txstwo = nullptr;
+
+signals:
+    // The window's close handling has finished; the program entry ends the run.
+    void closed();
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void changeEvent(QEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void buildMenu();
+    void buildMonitoringPage();
+    QWidget *buildControlPanel();
+    void buildQueryPage();
+    void buildTray();
+    void buildTimers();
+    void connectCommands();
+    template <typename Handler> void onClick(QPushButton *button, Handler handler);
+    bool trayAvailable() const;
+
+    MainWindowServices services_;
+    Prompter &prompter_;
+    Tdbhouse *dbhouse_ = nullptr;
+    std::array<ChannelForm *, 3> channelForms_{};
+    FrameSlots frameSlots_;
+    bool firstShowingDone_ = false;
+};

@@ -1,0 +1,123 @@
+// Program entry: options, the settings object, the windows in their order, the
+// message loop, and at the end the settings file.
+#include "app/AppError.h"
+#include "app/Clock.h"
+#include "app/ProgramOptions.h"
+#include "app/Prompter.h"
+#include "app/Tfmain.h"
+#include "app/UnixSignals.h"
+#include "catalogue/Tdbhouse.h"
+#include "record/ChannelForms.h"
+#include "settings/TGlobal.h"
+
+#include <QApplication>
+#include <QDir>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+
+namespace {
+
+bool asksForHelp(int argc, char **argv)
+{
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0)
+            return true;
+    }
+    return false;
+}
+
+// Without a display Qt would abort with a stack of platform-plugin messages.
+bool hasDisplayOrPlatform(int argc, char **argv)
+{
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "-platform") == 0)
+            return true;
+    }
+    for (const char *variable : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"}) {
+        const char *value = std::getenv(variable);
+        if (value && *value)
+            return true;
+    }
+    return false;
+}
+
+void printLine(FILE *stream, const QString &text)
+{
+    std::fprintf(stream, "%s\n", text.toLocal8Bit().constData());
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (asksForHelp(argc, argv)) {
+        std::fputs(ProgramOptions::helpText().toLocal8Bit().constData(), stdout);
+        return 0;
+    }
+    if (!hasDisplayOrPlatform(argc, argv)) {
+        // No Qt options to strip here, so a wrong option is still reported as such.
+        QStringList arguments;
+        for (int i = 1; i < argc; ++i)
+            arguments << QString::fromLocal8Bit(argv[i]);
+        const ProgramOptions options = ProgramOptions::parse(arguments);
+        if (!options.error.isEmpty()) {
+            printLine(stderr, "Kamvist: " + options.error);
+            return 2;
+        }
+        printLine(stderr, "Kamvist needs a desktop: start it in a graphical session, or under xvfb-run.");
+        return 1;
+    }
+
+    QApplication app(argc, argv);
+    QApplication::setApplicationName("Kamvist");
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    const ProgramOptions options = ProgramOptions::parse(QApplication::arguments().mid(1));
+    if (!options.error.isEmpty()) {
+        printLine(stderr, "Kamvist: " + options.error);
+        return 2;
+    }
+
+    const QString executableFolder = QDir(QApplication::applicationDirPath()).absolutePath() + '/';
+    auto settings = std::make_unique<TGlobal>();
+    GlobalSettings = settings.get();
+
+    QtPrompter prompter;
+    SystemClock clock;
+    MainWindowServices services;
+    services.prompter = &prompter;
+    services.clock = &clock;
+    services.executableFolder = executableFolder;
+
+    auto fmain = std::make_unique<Tfmain>(services);
+    prompter.setParent(fmain.get());
+    auto form2 = std::make_unique<TForm2>(services);
+    auto dbhouse = std::make_unique<Tdbhouse>();
+    auto form3 = std::make_unique<TForm3>(services);
+    auto form4 = std::make_unique<TForm4>(services);
+    fmain->setCatalogue(dbhouse.get());
+    fmain->setChannelForms({form2.get(), form3.get(), form4.get()});
+
+    UnixSignals unixSignals;
+    QObject::connect(&unixSignals, &UnixSignals::terminationRequested, fmain.get(), [&fmain] { fmain->close(); });
+    QObject::connect(fmain.get(), &Tfmain::closed, &app, &QCoreApplication::quit);
+
+    fmain->show();
+    const int loopResult = app.exec();
+
+    try {
+        GlobalSettings->SaveSettings();
+    } catch (const AppError &e) {
+        printLine(stderr, "Kamvist: " + e.text());
+    }
+
+    // Channels finish their files as their windows go.
+    form4.reset();
+    form3.reset();
+    form2.reset();
+    fmain.reset();
+    dbhouse.reset();
+    GlobalSettings = nullptr;
+    return loopResult;
+}
