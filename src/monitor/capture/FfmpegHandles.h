@@ -1,0 +1,56 @@
+#pragma once
+
+// One owner per FFmpeg object: unique_ptr with the matching free function.
+
+extern "C" {
+#include <libavcodec/avcodec.h>
+#include <libavformat/avformat.h>
+#include <libavutil/dict.h>
+#include <libavutil/error.h>
+#include <libavutil/frame.h>
+#include <libswscale/swscale.h>
+}
+
+#include <QString>
+
+#include <memory>
+
+struct FormatContextCloser
+{
+    void operator()(AVFormatContext *context) const { avformat_close_input(&context); }
+};
+struct CodecContextFreer
+{
+    void operator()(AVCodecContext *context) const { avcodec_free_context(&context); }
+};
+struct FrameFreer
+{
+    void operator()(AVFrame *frame) const { av_frame_free(&frame); }
+};
+struct PacketFreer
+{
+    void operator()(AVPacket *packet) const { av_packet_free(&packet); }
+};
+struct SwsContextFreer
+{
+    void operator()(SwsContext *context) const { sws_freeContext(context); }
+};
+struct DictionaryFreer
+{
+    void operator()(AVDictionary *dictionary) const { av_dict_free(&dictionary); }
+};
+
+using FormatContextPtr = std::unique_ptr<AVFormatContext, FormatContextCloser>;
+using CodecContextPtr = std::unique_ptr<AVCodecContext, CodecContextFreer>;
+using FramePtr = std::unique_ptr<AVFrame, FrameFreer>;
+using PacketPtr = std::unique_ptr<AVPacket, PacketFreer>;
+using SwsContextPtr = std::unique_ptr<SwsContext, SwsContextFreer>;
+using DictionaryPtr = std::unique_ptr<AVDictionary, DictionaryFreer>;
+
+// The library's text for an AVERROR code.
+inline QString ffmpegErrorText(int errorCode)
+{
+    char text[AV_ERROR_MAX_STRING_SIZE] = {};
+    av_strerror(errorCode, text, sizeof text);
+    return QString::fromUtf8(text);
+}
