@@ -32,6 +32,28 @@ ProgramOptions ProgramOptions::parse(const QStringList &arguments)
     return options;
 }
 
+ProgramOptions ProgramOptions::parseCommandLine(const QStringList &arguments)
+{
+    // Qt's own options that take a value; the others are single words.
+    static const QStringList qtOptionsWithValue = {
+        "-platform", "-platformpluginpath", "-platformtheme", "-plugin", "-qwindowgeometry", "-geometry",
+        "-qwindowtitle", "-title", "-qwindowicon", "-icon", "-display", "-session", "-style", "-stylesheet"};
+    static const QStringList qtWords = {"-reverse", "-widgetcount", "-nograb", "-dograb", "-sync"};
+    QStringList ours;
+    for (int i = 0; i < arguments.size(); ++i) {
+        const QString &argument = arguments[i];
+        if (qtOptionsWithValue.contains(argument)) {
+            ++i;
+        } else if (qtWords.contains(argument) || argument.startsWith("-qmljsdebugger=")
+                   || argument.startsWith("-style=") || argument.startsWith("-stylesheet=")) {
+            // taken by Qt
+        } else {
+            ours << argument;
+        }
+    }
+    return parse(ours);
+}
+
 QString ProgramOptions::helpText()
 {
     return QStringLiteral(

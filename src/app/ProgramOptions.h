@@ -11,5 +11,8 @@ struct ProgramOptions
     QString error;          // non-empty: a one-line reason; the program exits with code 2
 
     static ProgramOptions parse(const QStringList &arguments); // arguments without the program name
+    // The same, on the raw command line before Qt has taken its own options out
+    // (-platform offscreen, -style fusion, ...), so errors are found before Qt starts.
+    static ProgramOptions parseCommandLine(const QStringList &arguments);
     static QString helpText();
 };

@@ -18,15 +18,6 @@
 
 namespace {
 
-bool asksForHelp(int argc, char **argv)
-{
-    for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0)
-            return true;
-    }
-    return false;
-}
-
 // Without a display Qt would abort with a stack of platform-plugin messages.
 bool hasDisplayOrPlatform(int argc, char **argv)
 {
@@ -51,20 +42,19 @@ void printLine(FILE *stream, const QString &text)
 
 int main(int argc, char **argv)
 {
-    if (asksForHelp(argc, argv)) {
+    QStringList commandLine;
+    for (int i = 1; i < argc; ++i)
+        commandLine << QString::fromLocal8Bit(argv[i]);
+    const ProgramOptions options = ProgramOptions::parseCommandLine(commandLine);
+    if (!options.error.isEmpty()) {
+        printLine(stderr, "Kamvist: " + options.error);
+        return 2;
+    }
+    if (options.showHelp) {
         std::fputs(ProgramOptions::helpText().toLocal8Bit().constData(), stdout);
         return 0;
     }
     if (!hasDisplayOrPlatform(argc, argv)) {
-        // No Qt options to strip here, so a wrong option is still reported as such.
-        QStringList arguments;
-        for (int i = 1; i < argc; ++i)
-            arguments << QString::fromLocal8Bit(argv[i]);
-        const ProgramOptions options = ProgramOptions::parse(arguments);
-        if (!options.error.isEmpty()) {
-            printLine(stderr, "Kamvist: " + options.error);
-            return 2;
-        }
         printLine(stderr, "Kamvist needs a desktop: start it in a graphical session, or under xvfb-run.");
         return 1;
     }
@@ -72,13 +62,6 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     QApplication::setApplicationName("Kamvist");
     QApplication::setQuitOnLastWindowClosed(false);
-
-    const ProgramOptions options = ProgramOptions::parse(QApplication::arguments().mid(1));
-    if (!options.error.isEmpty()) {
-        printLine(stderr, "Kamvist: " + options.error);
-        return 2;
-    }
-
     const QString executableFolder = QDir(QApplication::applicationDirPath()).absolutePath() + '/';
     auto settings = std::make_unique<TGlobal>();
     GlobalSettings = settings.get();
