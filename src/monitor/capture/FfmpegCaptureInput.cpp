@@ -131,13 +131,14 @@ FfmpegCaptureInput::ReadResult FfmpegCaptureInput::readFrame(QImage *picture, QS
         // EAGAIN, or a picture the decoder rejected: read on.
 
         result = av_read_frame(format_.get(), packet_.get());
-        if (result == AVERROR(EAGAIN))
+        // A short or flagged buffer from the device is a lost picture, not a lost device.
+        if (result == AVERROR(EAGAIN) || result == AVERROR_INVALIDDATA)
             return ReadResult::NoFrameYet;
         if (result < 0) {
             *failure = ffmpegErrorText(result);
             return ReadResult::Failed;
         }
-        if (packet_->stream_index == videoStreamIndex_) {
+        if (packet_->stream_index == videoStreamIndex_ && packet_->size > 0) {
             // A damaged picture (a broken MJPEG frame, say) is skipped, not fatal.
             avcodec_send_packet(decoder_.get(), packet_.get());
         }
