@@ -102,6 +102,8 @@ QList<DeviceControl> FakeCaptureBackend::controls(int deviceIndex)
 
 void FakeCaptureBackend::setControl(int deviceIndex, quint32 controlId, int value)
 {
+    if (refusesControlChanges_)
+        throw AppError(QStringLiteral("设备拒绝了参数 %1").arg(controlId));
     for (DeviceControl &control : device(deviceIndex).controls) {
         if (control.id == controlId) {
             control.value = value;

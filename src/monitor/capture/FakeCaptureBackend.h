@@ -33,6 +33,8 @@ public:
     void removeAllDevices();
     // AtConnect: formats() throws; AtRun: openSession() throws.
     void setFailure(int deviceIndex, Failure failure);
+    // setControl() throws, as a device that refuses a value does.
+    void setRefusesControlChanges(bool refuses) { refusesControlChanges_ = refuses; }
 
     // The device's open session, or null when it has none (or it was destroyed).
     FakeCaptureSession *session(int deviceIndex) const;
@@ -62,5 +64,6 @@ private:
 
     QList<Device> devices_;
     int openSessionCount_ = 0;
+    bool refusesControlChanges_ = false;
     QSize lastOpenedSize_;
 };
