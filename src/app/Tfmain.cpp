@@ -5,6 +5,7 @@
 #include "app/DateText.h"
 #include "catalogue/Tdbhouse.h"
 #include "monitor/DisplayArea.h"
+#include "monitor/capture/CameraCapture.h"
 #include "settings/TGlobal.h"
 
 #include <QApplication>
@@ -40,6 +41,7 @@ Tfmain::Tfmain(const MainWindowServices &services, QWidget *parent)
     buildQueryPage();
     buildTray();
     buildTimers();
+    createCaptures();
     connectCommands();
 
     setWindowIcon(TrayNotifyIcon1->icon());
@@ -48,7 +50,23 @@ Tfmain::Tfmain(const MainWindowServices &services, QWidget *parent)
     Txstwo->start();
 }
 
-Tfmain::~Tfmain() = default;
+Tfmain::~Tfmain()
+{
+    // Capture threads end before the views they feed go.
+    for (auto &c : captures_)
+        c->disconnectDevice();
+}
+
+void Tfmain::createCaptures()
+{
+    using FrameHandler = void (Tfmain::*)();
+    const FrameHandler handlers[] = {&Tfmain::ImageEnView1DShowNewFrame, &Tfmain::ImageEnView2DShowNewFrame,
+                                     &Tfmain::ImageEnView3DShowNewFrame, &Tfmain::ImageEnView4DShowNewFrame};
+    for (int camera = 1; camera <= 4; ++camera) {
+        captures_[camera - 1] = std::make_unique<CameraCapture>(services_.captureBackend);
+        connect(captures_[camera - 1].get(), &CameraCapture::frameReady, this, handlers[camera - 1]);
+    }
+}
 
 bool Tfmain::monitoringOn() const
 {
@@ -63,7 +81,12 @@ bool Tfmain::trayAvailable() const
 void Tfmain::showEvent(QShowEvent *event)
 {
     QMainWindow::showEvent(event);
+    const bool firstShowing = !firstShowingDone_;
     runQuietly([this] { FormShow(); });
+    // Showing the window normally activates it; without a window manager (a bare
+    // X server) it never becomes active, so the first device refresh is not left to that.
+    if (firstShowing && !isActiveWindow())
+        runQuietly([this] { FormActivate(); });
 }
 
 void Tfmain::changeEvent(QEvent *event)
@@ -106,11 +129,6 @@ void Tfmain::FormShow()
         runQuietly([this] { dbhouse_->openCatalogue(services_.executableFolder); });
     Timer1->setSingleShot(true);
     Timer1->start();
-}
-
-// Each activation of the window refreshes the capture-device list.
-void Tfmain::FormActivate()
-{
 }
 
 // Scales the control panel and every font with the window; fonts stay within 8 to 48 points.

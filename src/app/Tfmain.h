@@ -2,11 +2,15 @@
 
 #include "monitor/FrameSlots.h"
 
+#include <QDateTime>
 #include <QMainWindow>
 #include <QString>
 #include <array>
+#include <functional>
 #include <memory>
 
+class CameraCapture;
+class CaptureBackend;
 class Clock;
 class DisplayArea;
 class Prompter;
@@ -30,6 +34,9 @@ struct MainWindowServices
     Prompter *prompter = nullptr;
     const Clock *clock = nullptr;
     QString executableFolder; // with a trailing "/"
+    CaptureBackend *captureBackend = nullptr;
+    // Shows a camera's device property dialog (modal); tests record the call instead.
+    std::function<void(CameraCapture &, QWidget *parent)> showDeviceProperties;
 };
 
 // The main window: the monitoring page with its control panel and display area,
@@ -69,11 +76,36 @@ public:
     void pg1Change();
 
     // Monitoring control.
+    void SpeedButton1Click();
+    void SpeedButton3Click();
+    void SpeedButton4Click();
+    void SpeedButton5Click();
+    void BitBtn1Click();
+    void BitBtn2Click();
+    void BitBtn3Click();
+    void BitBtn4Click();
+    void Button3Click();
+    void Button4Click();
+    void Button5Click();
+    void Button6Click();
     void BitBtn7Click();
     void BitBtn8Click();
     void BitBtn10Click();
     void BitBtn11Click();
     void Timer1Timer();
+
+    // Frame handlers, one per camera.
+    void ImageEnView1DShowNewFrame();
+    void ImageEnView2DShowNewFrame();
+    void ImageEnView3DShowNewFrame();
+    void ImageEnView4DShowNewFrame();
+
+    // Camera state other parts read.
+    CameraCapture &capture(int camera) const { return *captures_.at(camera - 1); }
+    bool cameraOpened(int camera) const { return cameraOpened_.at(camera - 1); }
+    QString sameNameCameras() const { return sameNameCameras_; }
+    // The time stamp written on every frame.
+    static QString timeStampText(const QDateTime &moment);
 
     // Layout and zoom.
     void BitBtn9Click();
@@ -165,6 +197,13 @@ private:
     void connectCommands();
     template <typename Handler> void onClick(QPushButton *button, Handler handler);
     bool trayAvailable() const;
+    void createCaptures();
+    void prepareCamera(int camera);
+    void openCamera(int camera);
+    void closeCamera(int camera);
+    void showCameraSettings(int camera);
+    void openCamerasForCount();
+    void handleFrame(int camera);
 
     MainWindowServices services_;
     Prompter &prompter_;
@@ -172,4 +211,7 @@ private:
     std::array<ChannelForm *, 3> channelForms_{};
     FrameSlots frameSlots_;
     bool firstShowingDone_ = false;
+    std::array<std::unique_ptr<CameraCapture>, 4> captures_;
+    std::array<bool, 4> cameraOpened_{};
+    QString sameNameCameras_ = "0";
 };

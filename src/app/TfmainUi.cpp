@@ -233,6 +233,17 @@ void Tfmain::connectCommands()
     onClick(BitBtn8, &Tfmain::BitBtn8Click);
     onClick(BitBtn9, &Tfmain::BitBtn9Click);
     onClick(SpeedButton12, &Tfmain::SpeedButton12Click);
+    const std::array<void (Tfmain::*)(), 4> openHandlers = {&Tfmain::SpeedButton1Click, &Tfmain::SpeedButton3Click,
+                                                           &Tfmain::SpeedButton4Click, &Tfmain::SpeedButton5Click};
+    const std::array<void (Tfmain::*)(), 4> closeHandlers = {&Tfmain::BitBtn1Click, &Tfmain::BitBtn2Click,
+                                                            &Tfmain::BitBtn3Click, &Tfmain::BitBtn4Click};
+    const std::array<void (Tfmain::*)(), 4> settingsHandlers = {&Tfmain::Button3Click, &Tfmain::Button4Click,
+                                                               &Tfmain::Button5Click, &Tfmain::Button6Click};
+    for (int i = 0; i < 4; ++i) {
+        onClick(cameraOpenButtons[i], openHandlers[i]);
+        onClick(cameraCloseButtons[i], closeHandlers[i]);
+        onClick(cameraSettingsButtons[i], settingsHandlers[i]);
+    }
     onClick(Panel2->SpeedButton10, &Tfmain::SpeedButton10Click);
     onClick(Panel2->SpeedButton11, &Tfmain::SpeedButton11Click);
 

@@ -7,6 +7,7 @@
 #include "app/Tfmain.h"
 #include "app/UnixSignals.h"
 #include "catalogue/Tdbhouse.h"
+#include "monitor/capture/SystemCaptureBackend.h"
 #include "record/ChannelForms.h"
 #include "settings/TGlobal.h"
 
@@ -72,6 +73,8 @@ int main(int argc, char **argv)
     services.prompter = &prompter;
     services.clock = &clock;
     services.executableFolder = executableFolder;
+    SystemCaptureBackend captureBackend(options.virtualCameras);
+    services.captureBackend = &captureBackend;
 
     auto fmain = std::make_unique<Tfmain>(services);
     prompter.setParent(fmain.get());
