@@ -2,7 +2,6 @@
 
 #include "monitor/capture/CaptureBackend.h"
 
-#include <QHash>
 #include <QPointer>
 
 // A session whose frames are handed in by the test, from any thread.
