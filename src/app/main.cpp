@@ -8,6 +8,7 @@
 #include "app/UnixSignals.h"
 #include "catalogue/Tdbhouse.h"
 #include "monitor/capture/SystemCaptureBackend.h"
+#include "monitor/capture/ui/DevicePropertyDialog.h"
 #include "record/ChannelForms.h"
 #include "settings/TGlobal.h"
 
@@ -75,6 +76,7 @@ int main(int argc, char **argv)
     services.executableFolder = executableFolder;
     SystemCaptureBackend captureBackend(options.virtualCameras);
     services.captureBackend = &captureBackend;
+    services.showDeviceProperties = showDevicePropertyDialog;
 
     auto fmain = std::make_unique<Tfmain>(services);
     prompter.setParent(fmain.get());

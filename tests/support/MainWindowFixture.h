@@ -3,6 +3,8 @@
 #include "app/Tfmain.h"
 #include "catalogue/CatalogueFile.h"
 #include "catalogue/Tdbhouse.h"
+#include "monitor/capture/CameraCapture.h"
+#include "monitor/capture/FakeCaptureBackend.h"
 #include "settings/TGlobal.h"
 #include "support/FakeClock.h"
 #include "support/FakePrompter.h"
@@ -24,6 +26,10 @@ struct MainWindowFixture
         services.prompter = &prompter;
         services.clock = &clock;
         services.executableFolder = folder;
+        services.captureBackend = &cameras;
+        services.showDeviceProperties = [this](CameraCapture &capture, QWidget *) {
+            propertyDialogsShown << capture.boundDeviceIndex();
+        };
         window = std::make_unique<Tfmain>(services);
         dbhouse = std::make_unique<Tdbhouse>();
         window->setCatalogue(dbhouse.get());
@@ -40,6 +46,8 @@ struct MainWindowFixture
     QString folder;
     FakePrompter prompter;
     FakeClock clock;
+    FakeCaptureBackend cameras;
+    QList<int> propertyDialogsShown; // device index of each property dialog shown
     MainWindowServices services;
     std::unique_ptr<TGlobal> settings;
     std::unique_ptr<Tfmain> window;
