@@ -61,6 +61,8 @@ void EncodeWorker::requestStop()
 {
     {
         std::lock_guard lock(mutex_);
+        if (!stopRequested_)
+            stopRequestedAt_ = SteadyClock::now();
         stopRequested_ = true;
     }
     wakeUp_.notify_all();
@@ -157,8 +159,17 @@ void EncodeWorker::writeFrames(const EncodeTask &task, VideoWriter &writer)
                 ? SteadyClock::time_point{}
                 : start + pacer.dueTimeOf(framesWritten);
             const Wake wake = framesWritten == 0 ? Wake::Due : waitUntil(due);
-            if (wake == Wake::Stopped)
+            if (wake == Wake::Stopped) {
+                // A slow frame source must not shorten the recording: the
+                // latest picture fills the frames due until the stop.
+                if (realTime) {
+                    const qint64 framesDueAtStop =
+                        std::max(framesWritten, pacer.framesDueBy(stopRequestedAt() - start));
+                    for (; framesWritten < framesDueAtStop; ++framesWritten)
+                        writer.writeFrame(framesWritten);
+                }
                 break;
+            }
             if (wake == Wake::Paused) {
                 // The paused span is left out of the recording's time line.
                 const SteadyClock::time_point pausedAt = SteadyClock::now();
@@ -168,11 +179,13 @@ void EncodeWorker::writeFrames(const EncodeTask &task, VideoWriter &writer)
                 continue;
             }
 
-            scaler.fill(writer.nextFrame(), task.source ? task.source->read() : QImage());
             // Behind the clock, the latest picture is written once per frame
             // missed, so the recording keeps the length of the time it ran.
+            // Frames count up to the moment the picture was asked for, which
+            // a stop coming in while the source answers does not extend.
             qint64 framesDue = realTime ? pacer.framesDueBy(SteadyClock::now() - start)
                                         : framesWritten + 1;
+            scaler.fill(writer.nextFrame(), task.source ? task.source->read() : QImage());
             if (frameLimit >= 0)
                 framesDue = std::min(framesDue, frameLimit);
             for (; framesWritten < framesDue; ++framesWritten)
@@ -195,6 +208,12 @@ void EncodeWorker::writeFrames(const EncodeTask &task, VideoWriter &writer)
         throw WriteFailure{QStringLiteral("unexpected failure")};
     }
     notify_(progressNow());
+}
+
+EncodeWorker::SteadyClock::time_point EncodeWorker::stopRequestedAt()
+{
+    std::lock_guard lock(mutex_);
+    return stopRequestedAt_;
 }
 
 EncodeWorker::Wake EncodeWorker::waitUntil(SteadyClock::time_point due)

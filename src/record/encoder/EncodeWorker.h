@@ -57,6 +57,7 @@ private:
     void writeFrames(const EncodeTask &task, VideoWriter &writer);
     Wake waitUntil(SteadyClock::time_point due);
     bool waitWhilePaused();
+    SteadyClock::time_point stopRequestedAt();
 
     std::vector<EncodeTask> tasks_;
     OutputSinkFactory sinkFactory_;
@@ -65,6 +66,7 @@ private:
     std::mutex mutex_;
     std::condition_variable wakeUp_;
     bool stopRequested_ = false;
+    SteadyClock::time_point stopRequestedAt_;
     bool paused_ = false;
     std::atomic<bool> finished_{false};
     std::thread thread_;

@@ -1,11 +1,15 @@
 #include "EncoderTestSupport.h"
 
+#include <QColor>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
 #include <QTest>
+
+#include <atomic>
+#include <memory>
 
 QString channelInputOptions(const QString &frameSize, bool realTime)
 {
@@ -18,6 +22,21 @@ QString channelOutputOptions(const QString &bitRateKbps, const QString &frameSiz
     return QStringLiteral("-c:v libx264 -c:a libmp3lame -b:v ") + bitRateKbps
         + QStringLiteral("k -target pal-dvd -pix_fmt yuv420p -r 30/1 -s ") + frameSize
         + QStringLiteral(" -vsync -1");
+}
+
+std::function<QImage()> movingPicture(QSize size)
+{
+    auto calls = std::make_shared<std::atomic<int>>(0);
+    return [size, calls] {
+        QImage picture(size, QImage::Format_RGB32);
+        const int call = (*calls)++;
+        picture.fill(QColor::fromHsv((call * 7) % 360, 200, 200));
+        const int barX = (call * 5) % size.width();
+        for (int y = 0; y < size.height(); y += 8)
+            std::fill_n(reinterpret_cast<QRgb *>(picture.scanLine(y)) + barX,
+                        std::min(40, size.width() - barX), qRgb(255, 255, 255));
+        return picture;
+    };
 }
 
 bool startRecording(FFEncoder &encoder, const FrameInputAdapter &adapter, const QString &path,

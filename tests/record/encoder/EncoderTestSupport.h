@@ -11,6 +11,9 @@
 QString channelInputOptions(const QString &frameSize, bool realTime = true);
 QString channelOutputOptions(const QString &bitRateKbps, const QString &frameSize);
 
+// A picture source for an adapter whose picture changes with every call.
+std::function<QImage()> movingPicture(QSize size);
+
 // Adds one task from the adapter to the file and starts it; fails the test
 // (returns false) when the encoder refuses the task.
 bool startRecording(FFEncoder &encoder, const FrameInputAdapter &adapter, const QString &path,

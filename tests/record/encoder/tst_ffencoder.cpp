@@ -7,24 +7,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <atomic>
 
 namespace {
-
-// A picture that changes with every call, so the encoder has work to do.
-std::function<QImage()> movingPicture(QSize size)
-{
-    auto calls = std::make_shared<std::atomic<int>>(0);
-    return [size, calls] {
-        QImage picture(size, QImage::Format_RGB32);
-        const int call = (*calls)++;
-        picture.fill(QColor::fromHsv((call * 7) % 360, 200, 200));
-        for (int y = 0; y < size.height(); y += 8)
-            std::fill_n(reinterpret_cast<QRgb *>(picture.scanLine(y)) + (call * 5) % size.width(),
-                        std::min(40, size.width() - (call * 5) % size.width()), qRgb(255, 255, 255));
-        return picture;
-    };
-}
 
 // Passes bytes to a real file until the budget is spent, then fails every
 // write as a full disk would.
