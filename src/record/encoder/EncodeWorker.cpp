@@ -151,6 +151,16 @@ void EncodeWorker::writeFrames(const EncodeTask &task, VideoWriter &writer)
         return info;
     };
 
+    // Writes the current frame again until `count` frames exist.
+    const auto writeUpTo = [&](qint64 count) {
+        if (frameLimit >= 0)
+            count = std::min(count, frameLimit);
+        for (; framesWritten < count; ++framesWritten)
+            writer.writeFrame(framesWritten);
+    };
+
+    // Frames are pulled at the output's rate; with "-re" the input gives the
+    // same rate, so no frame has to be dropped or doubled to convert.
     try {
         while (frameLimit < 0 || framesWritten < frameLimit) {
             // The first frame goes out at once, so even a recording stopped
@@ -162,12 +172,9 @@ void EncodeWorker::writeFrames(const EncodeTask &task, VideoWriter &writer)
             if (wake == Wake::Stopped) {
                 // A slow frame source must not shorten the recording: the
                 // latest picture fills the frames due until the stop.
-                if (realTime) {
-                    const qint64 framesDueAtStop =
-                        std::max(framesWritten, pacer.framesDueBy(stopRequestedAt() - start));
-                    for (; framesWritten < framesDueAtStop; ++framesWritten)
-                        writer.writeFrame(framesWritten);
-                }
+                const std::optional<SteadyClock::time_point> stopAt = unpausedStopTime();
+                if (realTime && stopAt)
+                    writeUpTo(pacer.framesDueBy(*stopAt - start));
                 break;
             }
             if (wake == Wake::Paused) {
@@ -183,13 +190,10 @@ void EncodeWorker::writeFrames(const EncodeTask &task, VideoWriter &writer)
             // missed, so the recording keeps the length of the time it ran.
             // Frames count up to the moment the picture was asked for, which
             // a stop coming in while the source answers does not extend.
-            qint64 framesDue = realTime ? pacer.framesDueBy(SteadyClock::now() - start)
-                                        : framesWritten + 1;
+            const qint64 framesDue = realTime ? pacer.framesDueBy(SteadyClock::now() - start)
+                                              : framesWritten + 1;
             scaler.fill(writer.nextFrame(), task.source ? task.source->read() : QImage());
-            if (frameLimit >= 0)
-                framesDue = std::min(framesDue, frameLimit);
-            for (; framesWritten < framesDue; ++framesWritten)
-                writer.writeFrame(framesWritten);
+            writeUpTo(framesDue);
 
             const SteadyClock::time_point now = SteadyClock::now();
             if (now >= nextFlush) {
@@ -210,9 +214,11 @@ void EncodeWorker::writeFrames(const EncodeTask &task, VideoWriter &writer)
     notify_(progressNow());
 }
 
-EncodeWorker::SteadyClock::time_point EncodeWorker::stopRequestedAt()
+std::optional<EncodeWorker::SteadyClock::time_point> EncodeWorker::unpausedStopTime()
 {
     std::lock_guard lock(mutex_);
+    if (paused_)
+        return std::nullopt;
     return stopRequestedAt_;
 }
 

@@ -11,6 +11,7 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <thread>
 #include <vector>
 
@@ -57,7 +58,8 @@ private:
     void writeFrames(const EncodeTask &task, VideoWriter &writer);
     Wake waitUntil(SteadyClock::time_point due);
     bool waitWhilePaused();
-    SteadyClock::time_point stopRequestedAt();
+    // When the stop came, unless it came while paused.
+    std::optional<SteadyClock::time_point> unpausedStopTime();
 
     std::vector<EncodeTask> tasks_;
     OutputSinkFactory sinkFactory_;

@@ -48,8 +48,13 @@ FrameInputAdapter::FrameInputAdapter(QObject *parent)
 
 FrameInputAdapter::~FrameInputAdapter()
 {
-    std::lock_guard lock(registry().mutex);
-    registry().sources.erase(identity_);
+    {
+        std::lock_guard lock(registry().mutex);
+        registry().sources.erase(identity_);
+    }
+    // A task still running records black from now on instead of calling
+    // into whatever the function refers to.
+    source_->set(nullptr);
 }
 
 void FrameInputAdapter::setFrameSource(std::function<QImage()> readPicture)

@@ -129,6 +129,12 @@ void FFEncoderTest::refusedTasksSayWhy()
         result = encoder.SetOutput(taskIndex, dir_.filePath(QStringLiteral("refused.mpg")), outputOptions);
     QVERIFY(result < 0);
     QVERIFY2(encoder.lastErrorText().contains(namedInError), qPrintable(encoder.lastErrorText()));
+
+    // As the channel does after a refused output: the task goes, nothing runs.
+    encoder.RemoveTask(taskIndex);
+    QCOMPARE(encoder.taskCount(), 0);
+    QVERIFY_THROWS_EXCEPTION(AppError, encoder.Start());
+    QVERIFY(!encoder.isWorking());
     QVERIFY(!QFile::exists(dir_.filePath(QStringLiteral("refused.mpg"))));
 }
 
