@@ -5,7 +5,9 @@
 #include "app/DateText.h"
 #include "catalogue/Tdbhouse.h"
 #include "monitor/DisplayArea.h"
+#include "monitor/ImageView.h"
 #include "monitor/capture/CameraCapture.h"
+#include "record/RecordingChannel.h"
 #include "settings/TGlobal.h"
 
 #include <QApplication>
@@ -42,6 +44,7 @@ Tfmain::Tfmain(const MainWindowServices &services, QWidget *parent)
     buildTray();
     buildTimers();
     createCaptures();
+    createChannel1();
     connectCommands();
 
     setWindowIcon(TrayNotifyIcon1->icon());
@@ -52,9 +55,29 @@ Tfmain::Tfmain(const MainWindowServices &services, QWidget *parent)
 
 Tfmain::~Tfmain()
 {
+    channel1_.reset();
     // Capture threads end before the views they feed go.
     for (auto &c : captures_)
         c->disconnectDevice();
+}
+
+void Tfmain::setCatalogue(Tdbhouse *catalogue)
+{
+    dbhouse_ = catalogue;
+    channel1_->setCatalogue(catalogue);
+}
+
+// Camera 1's recording channel lives on the main window, its panel inside the hidden capture view.
+void Tfmain::createChannel1()
+{
+    RecordingChannel::Setup setup;
+    setup.camera = 1;
+    setup.frameSize = "640x480";
+    setup.frameSlot = &frameSlots_.slot(1);
+    setup.prompter = services_.prompter;
+    setup.clock = services_.clock;
+    setup.executableFolder = services_.executableFolder;
+    channel1_ = std::make_unique<RecordingChannel>(setup, Panel2->captureView(1));
 }
 
 void Tfmain::createCaptures()
@@ -104,6 +127,7 @@ void Tfmain::resizeEvent(QResizeEvent *event)
 
 void Tfmain::closeEvent(QCloseEvent *event)
 {
+    endingRun_ = true;
     FormClose();
     event->accept();
     emit closed();
@@ -180,6 +204,7 @@ void Tfmain::N29Click()
 // Tray "退出": end the run at once, without the window's close handling.
 void Tfmain::N13Click()
 {
+    endingRun_ = true;
     QCoreApplication::quit();
 }
 

@@ -27,6 +27,8 @@ class QTimer;
 class QAction;
 class Tdbhouse;
 class ChannelForm;
+class DiskSpace;
+class RecordingChannel;
 
 // What the main window needs from outside, handed in so tests can use fakes.
 struct MainWindowServices
@@ -35,6 +37,7 @@ struct MainWindowServices
     const Clock *clock = nullptr;
     QString executableFolder; // with a trailing "/"
     CaptureBackend *captureBackend = nullptr;
+    const DiskSpace *diskSpace = nullptr;
     // Shows a camera's device property dialog (modal); tests record the call instead.
     std::function<void(CameraCapture &, QWidget *parent)> showDeviceProperties;
 };
@@ -49,7 +52,7 @@ public:
     ~Tfmain() override;
 
     // The data module is created after the main window; start-up hands it over.
-    void setCatalogue(Tdbhouse *catalogue) { dbhouse_ = catalogue; }
+    void setCatalogue(Tdbhouse *catalogue);
     // The carriers of the recording channels of cameras 2 to 4, created after the main window.
     void setChannelForms(const std::array<ChannelForm *, 3> &forms) { channelForms_ = forms; }
 
@@ -115,6 +118,15 @@ public:
     void TrackBar1Change();
     void SpeedButton11Click();
     void BitBtn18Click();
+
+    // Recording channel k: camera 1's own, cameras 2 to 4 on their forms.
+    RecordingChannel &channel(int camera);
+    // The pause between stop and start of a rotation.
+    void setRotationPauseMs(int pauseMs) { rotationPauseMs_ = pauseMs; }
+    // The free space in GiB as the reclaim compares it: rounded to a tenth, halves to even.
+    static double roundedFreeGiB(qint64 freeBytes);
+    // Whether a catalogued path names a recording file the reclaim may delete.
+    static bool isRecordingFile(const QString &path);
 
     // Recording control, rotation and reclaim.
     void BitBtn5Click();
@@ -198,6 +210,7 @@ private:
     template <typename Handler> void onClick(QPushButton *button, Handler handler);
     bool trayAvailable() const;
     void createCaptures();
+    void createChannel1();
     void prepareCamera(int camera);
     void openCamera(int camera);
     void closeCamera(int camera);
@@ -209,6 +222,9 @@ private:
     Prompter &prompter_;
     Tdbhouse *dbhouse_ = nullptr;
     std::array<ChannelForm *, 3> channelForms_{};
+    std::unique_ptr<RecordingChannel> channel1_;
+    int rotationPauseMs_ = 3000;
+    bool endingRun_ = false;
     FrameSlots frameSlots_;
     bool firstShowingDone_ = false;
     std::array<std::unique_ptr<CameraCapture>, 4> captures_;

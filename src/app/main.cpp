@@ -10,6 +10,7 @@
 #include "monitor/capture/SystemCaptureBackend.h"
 #include "monitor/capture/ui/DevicePropertyDialog.h"
 #include "record/ChannelForms.h"
+#include "record/DiskSpace.h"
 #include "settings/TGlobal.h"
 
 #include <QApplication>
@@ -77,14 +78,19 @@ int main(int argc, char **argv)
     SystemCaptureBackend captureBackend(options.virtualCameras);
     services.captureBackend = &captureBackend;
     services.showDeviceProperties = showDevicePropertyDialog;
+    SystemDiskSpace diskSpace;
+    services.diskSpace = &diskSpace;
 
     auto fmain = std::make_unique<Tfmain>(services);
     prompter.setParent(fmain.get());
-    auto form2 = std::make_unique<TForm2>(services);
+    auto form2 = std::make_unique<TForm2>(services, fmain->frameSlots().slot(2));
     auto dbhouse = std::make_unique<Tdbhouse>();
-    auto form3 = std::make_unique<TForm3>(services);
-    auto form4 = std::make_unique<TForm4>(services);
+    auto form3 = std::make_unique<TForm3>(services, fmain->frameSlots().slot(3));
+    auto form4 = std::make_unique<TForm4>(services, fmain->frameSlots().slot(4));
     fmain->setCatalogue(dbhouse.get());
+    for (ChannelForm *form : {static_cast<ChannelForm *>(form2.get()), static_cast<ChannelForm *>(form3.get()),
+                              static_cast<ChannelForm *>(form4.get())})
+        form->setCatalogue(dbhouse.get());
     fmain->setChannelForms({form2.get(), form3.get(), form4.get()});
 
     UnixSignals unixSignals;

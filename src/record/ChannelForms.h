@@ -1,38 +1,46 @@
 #pragma once
 
-#include <QWidget>
+#include "record/RecordingChannel.h"
 
+#include <QWidget>
+#include <memory>
+
+class FrameSlot;
+class Tdbhouse;
 struct MainWindowServices;
 
-// The never-shown windows that carry the recording channels of cameras 2, 3 and 4.
+// A never-shown window that carries the recording channel of camera 2, 3 or 4.
 class ChannelForm : public QWidget
 {
     Q_OBJECT
 public:
-    ChannelForm(int camera, const MainWindowServices &services, QWidget *parent = nullptr);
-    int camera() const { return camera_; }
+    ChannelForm(int camera, const MainWindowServices &services, FrameSlot &frameSlot);
+    ~ChannelForm() override;
+
+    RecordingChannel &channel() { return *channel_; }
+    void setCatalogue(Tdbhouse *catalogue) { channel_->setCatalogue(catalogue); }
 
 private:
-    int camera_;
+    std::unique_ptr<RecordingChannel> channel_;
 };
 
 class TForm2 final : public ChannelForm
 {
     Q_OBJECT
 public:
-    explicit TForm2(const MainWindowServices &services) : ChannelForm(2, services) { setObjectName("Form2"); }
+    TForm2(const MainWindowServices &services, FrameSlot &slot) : ChannelForm(2, services, slot) { setObjectName("Form2"); }
 };
 
 class TForm3 final : public ChannelForm
 {
     Q_OBJECT
 public:
-    explicit TForm3(const MainWindowServices &services) : ChannelForm(3, services) { setObjectName("Form3"); }
+    TForm3(const MainWindowServices &services, FrameSlot &slot) : ChannelForm(3, services, slot) { setObjectName("Form3"); }
 };
 
 class TForm4 final : public ChannelForm
 {
     Q_OBJECT
 public:
-    explicit TForm4(const MainWindowServices &services) : ChannelForm(4, services) { setObjectName("Form4"); }
+    TForm4(const MainWindowServices &services, FrameSlot &slot) : ChannelForm(4, services, slot) { setObjectName("Form4"); }
 };

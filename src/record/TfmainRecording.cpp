@@ -1,22 +1,127 @@
 // The main window's recording control, file rotation and disk space reclaim.
 #include "app/Tfmain.h"
 
-// "start保存视频": recording start for the cameras in use that opened.
-void Tfmain::BitBtn5Click()
+#include "catalogue/Tdbhouse.h"
+#include "record/ChannelForms.h"
+#include "record/DiskSpace.h"
+#include "record/RecordingChannel.h"
+#include "settings/TGlobal.h"
+
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QFile>
+#include <QFileInfo>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QTimer>
+#include <cmath>
+
+namespace {
+
+// The channels in use for the camera count: 1 to the count, none for other values.
+int channelsInUse(const QString &count)
 {
+    if (count == "1" || count == "2" || count == "3" || count == "4")
+        return count.toInt();
+    return 0;
 }
 
-// "stop视频": recording stop for the cameras in use that opened.
+constexpr double kReclaimThresholdGiB = 2.0;
+
+} // namespace
+
+RecordingChannel &Tfmain::channel(int camera)
+{
+    if (camera == 1)
+        return *channel1_;
+    return channelForms_.at(camera - 2)->channel();
+}
+
+// "start保存视频": each camera in use that opened gets a new file and starts recording into it.
+void Tfmain::BitBtn5Click()
+{
+    if (GlobalSettings->strsfbcsp != "1")
+        return;
+    const int channels = channelsInUse(GlobalSettings->strstsl);
+    for (int camera = 1; camera <= channels; ++camera) {
+        if (!cameraOpened(camera))
+            continue;
+        channel(camera).btnOpenClick();
+        channel(camera).btnStartClick();
+    }
+}
+
+// "stop视频": each camera in use that opened finishes its file, one after another.
 void Tfmain::BitBtn6Click()
 {
+    if (GlobalSettings->strsfbcsp != "1")
+        return;
+    const int channels = channelsInUse(GlobalSettings->strstsl);
+    for (int camera = 1; camera <= channels; ++camera) {
+        if (cameraOpened(camera))
+            channel(camera).btnStopClick();
+    }
 }
 
 // Every 100 minutes: restart monitoring so each camera continues in a new file.
 void Tfmain::TxstwoTimer()
 {
+    Txstwo->stop();
+    try {
+        if (monitoringOn()) {
+            BitBtn11Click();
+            QCoreApplication::processEvents();
+            // The pause keeps the window painting; a sleep would freeze it.
+            QEventLoop pause;
+            QTimer::singleShot(rotationPauseMs_, &pause, &QEventLoop::quit);
+            pause.exec();
+            // The run may have been ended (window closed, tray exit) during the pause.
+            if (!endingRun_)
+                BitBtn10Click();
+        }
+    } catch (...) {
+        // A rotation runs unattended: whatever failed waits for the next one.
+    }
+    if (!endingRun_)
+        Txstwo->start();
 }
 
-// Every 10 minutes: delete the oldest recordings when the recording disk runs low.
+double Tfmain::roundedFreeGiB(qint64 freeBytes)
+{
+    const double gib = double(freeBytes) / 1073741824.0;
+    // nearbyint rounds halves to the even neighbour in the default rounding mode.
+    return std::nearbyint(gib * 10.0) / 10.0;
+}
+
+bool Tfmain::isRecordingFile(const QString &path)
+{
+    static const QRegularExpression scheme(QStringLiteral("^[0-9]{14}_[1-4]\\.mpg$"));
+    const QFileInfo file(path);
+    return scheme.match(file.fileName()).hasMatch() && file.isFile() && !file.isSymLink();
+}
+
+// Every 10 minutes: delete the five oldest recordings when the recording disk runs low.
 void Tfmain::typdelTimer()
 {
+    typdel->stop();
+    if (GlobalSettings->strdelz == "Y" && dbhouse_ && services_.diskSpace) {
+        try {
+            const qint64 freeBytes = services_.diskSpace->freeBytes(GlobalSettings->strbcpathz);
+            if (freeBytes >= 0 && roundedFreeGiB(freeBytes) <= kReclaimThresholdGiB) {
+                dbhouse_->openOldestFive();
+                CatalogueQuery &oldest = dbhouse_->qyp;
+                for (oldest.first(); !oldest.atEnd(); oldest.next()) {
+                    const QString path = oldest.textField("strpath");
+                    // A row is data anyone may edit: only a recording file is ever deleted.
+                    if (isRecordingFile(path))
+                        QFile::remove(path);
+                    dbhouse_->deleteById(dbhouse_->qdel, oldest.integerField("iid"));
+                }
+                oldest.close();
+            }
+        } catch (...) {
+            // Unattended: a failure ends this tick's reclaim; the next tick tries again.
+        }
+    }
+    typdel->start();
 }
