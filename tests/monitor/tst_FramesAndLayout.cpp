@@ -218,8 +218,7 @@ void FramesAndLayoutTest::virtualCameraFrameReachesSlotAndPane()
     MainWindowFixture f;
     SystemCaptureBackend virtualCameras(1);
     f.services.captureBackend = &virtualCameras;
-    f.window = std::make_unique<Tfmain>(f.services);
-    f.window->setCatalogue(f.dbhouse.get());
+    f.makeWindow();
     f.settings->strstsl = "1";
     f.window->show();
     f.window->FormActivate();

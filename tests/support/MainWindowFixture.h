@@ -5,12 +5,27 @@
 #include "catalogue/Tdbhouse.h"
 #include "monitor/capture/CameraCapture.h"
 #include "monitor/capture/FakeCaptureBackend.h"
+#include "record/ChannelForms.h"
+#include "record/DiskSpace.h"
 #include "settings/TGlobal.h"
 #include "support/FakeClock.h"
 #include "support/FakePrompter.h"
 
 #include <QTemporaryDir>
 #include <memory>
+
+// Free space that the test sets.
+class FakeDiskSpace final : public DiskSpace
+{
+public:
+    qint64 freeBytes(const QString &folder) const override
+    {
+        askedFor = folder;
+        return bytes;
+    }
+    qint64 bytes = qint64(100) << 30;
+    mutable QString askedFor;
+};
 
 // A main window in a sandbox folder that stands in for the executable's folder:
 // its own settings file, an empty catalogue, a fake clock and a scripted prompter.
@@ -30,13 +45,30 @@ struct MainWindowFixture
         services.showDeviceProperties = [this](CameraCapture &capture, QWidget *) {
             propertyDialogsShown << capture.boundDeviceIndex();
         };
+        services.diskSpace = &disk;
+        makeWindow();
+    }
+
+    // (Re)creates the windows in start-up order over the current services.
+    void makeWindow()
+    {
+        forms = {};
+        window.reset();
         window = std::make_unique<Tfmain>(services);
-        dbhouse = std::make_unique<Tdbhouse>();
+        forms[0] = std::make_unique<TForm2>(services, window->frameSlots().slot(2));
+        if (!dbhouse)
+            dbhouse = std::make_unique<Tdbhouse>();
+        forms[1] = std::make_unique<TForm3>(services, window->frameSlots().slot(3));
+        forms[2] = std::make_unique<TForm4>(services, window->frameSlots().slot(4));
         window->setCatalogue(dbhouse.get());
+        window->setChannelForms({forms[0].get(), forms[1].get(), forms[2].get()});
+        for (auto &form : forms)
+            form->setCatalogue(dbhouse.get());
     }
 
     ~MainWindowFixture()
     {
+        forms = {};
         window.reset();
         dbhouse.reset();
         GlobalSettings = nullptr;
@@ -47,9 +79,11 @@ struct MainWindowFixture
     FakePrompter prompter;
     FakeClock clock;
     FakeCaptureBackend cameras;
+    FakeDiskSpace disk;
     QList<int> propertyDialogsShown; // device index of each property dialog shown
     MainWindowServices services;
     std::unique_ptr<TGlobal> settings;
     std::unique_ptr<Tfmain> window;
     std::unique_ptr<Tdbhouse> dbhouse;
+    std::array<std::unique_ptr<ChannelForm>, 3> forms;
 };

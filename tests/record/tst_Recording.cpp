@@ -1,0 +1,388 @@
+// Recording: channel files and catalogue rows, recording control by the camera
+// flags and the recording switch, rotation, failures the operator must hear of,
+// and the disk space reclaim.
+#include "app/DateText.h"
+#include "monitor/capture/CameraCapture.h"
+#include "record/RecordingChannel.h"
+#include "record/encoder/FFEncoder.h"
+#include "support/MainWindowFixture.h"
+
+#include <QPlainTextEdit>
+#include <QProcess>
+#include <QPushButton>
+#include <QtTest>
+
+namespace {
+
+struct Row { int iid; QString sj; QString drq; QString wjmc; QString strpath; int wjid; };
+
+QList<Row> catalogueRows(MainWindowFixture &f)
+{
+    QList<Row> rows;
+    f.dbhouse->queryDateRange(QDateTime(QDate(2000, 1, 1), QTime()), QDateTime(QDate(2100, 1, 1), QTime()),
+                              std::nullopt);
+    CatalogueQuery &q = f.dbhouse->qwjcx;
+    for (q.first(); !q.atEnd(); q.next())
+        rows.append({q.integerField("iid"), q.textField("sj"), q.textField("drq"), q.textField("wjmc"),
+                     q.textField("strpath"), q.integerField("wjid")});
+    q.close();
+    return rows;
+}
+
+// Monitoring with `count` scripted cameras, feeding frames for `ms` milliseconds.
+void monitorFor(MainWindowFixture &f, int ms)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (timer.elapsed() < ms) {
+        for (int camera = 1; camera <= 4; ++camera) {
+            CameraCapture &c = f.window->capture(camera);
+            if (c.isRunning())
+                f.cameras.session(c.boundDeviceIndex())->deliverFrame(QColor::fromHsv(camera * 80, 200, 200));
+        }
+        QTest::qWait(33);
+    }
+}
+
+void addCameras(MainWindowFixture &f, int count)
+{
+    for (int i = 1; i <= count; ++i)
+        f.cameras.addDevice(QString("Cam %1").arg(i));
+}
+
+void startMonitoring(MainWindowFixture &f, const QString &count)
+{
+    f.settings->strstsl = count;
+    f.settings->strbcpathz = f.folder;
+    f.window->show();
+    f.window->FormActivate();
+    f.window->BitBtn10->click();
+}
+
+// What ffprobe reads of a recording: "codec WxH frames", or the error.
+QString probe(const QString &path)
+{
+    QProcess ffprobe;
+    ffprobe.start("ffprobe", {"-v", "error", "-select_streams", "v", "-count_frames", "-show_entries",
+                              "stream=codec_name,width,height,nb_read_frames", "-of", "csv=p=0", path});
+    ffprobe.waitForFinished(30000);
+    return QString::fromUtf8(ffprobe.readAllStandardOutput() + ffprobe.readAllStandardError()).trimmed();
+}
+
+int probedFrames(const QString &path)
+{
+    return probe(path).section(',', 3, 3).toInt();
+}
+
+} // namespace
+
+class RecordingTest : public QObject
+{
+    Q_OBJECT
+private slots:
+    void openNamesTheFileAndWritesItsRow_data();
+    void openNamesTheFileAndWritesItsRow();
+    void monitoringRecordsEveryOpenedCameraIntoPlayableFiles();
+    void onlyCamerasThatOpenedRecord();
+    void recordingSwitchOffRecordsNothing_data();
+    void recordingSwitchOffRecordsNothing();
+    void rotationStartsNewFilesAndRows();
+    void catalogueFailureReachesTheOperatorAndSkipsTheEncoder();
+    void libraryLoadFailureReachesTheOperator();
+    void writeFailureWhileRecordingIsReported();
+    void freeSpaceRoundsHalvesToEven_data();
+    void freeSpaceRoundsHalvesToEven();
+    void reclaimDeletesTheOldestFiveWhenLow_data();
+    void reclaimDeletesTheOldestFiveWhenLow();
+    void reclaimDeletesOnlyRecordingFiles();
+};
+
+void RecordingTest::openNamesTheFileAndWritesItsRow_data()
+{
+    QTest::addColumn<int>("camera");
+    QTest::addColumn<QString>("saveFolder"); // relative to the sandbox
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<QString>("wjmc");
+    QTest::newRow("camera 3") << 3 << "rec/" << "rec/20240312083005_3.mpg" << "20240312083005_3.mpg";
+    QTest::newRow("camera 1") << 1 << "rec/" << "rec/20240312083005_1.mpg" << "20240312083005_1.mpg";
+    // No trailing "/": the folder name runs into the digits, the file lands in the parent.
+    QTest::newRow("folder without slash") << 1 << "rec" << "rec20240312083005_1.mpg" << "rec20240312083005_1.mpg";
+}
+
+void RecordingTest::openNamesTheFileAndWritesItsRow()
+{
+    QFETCH(int, camera);
+    QFETCH(QString, saveFolder);
+    QFETCH(QString, path);
+    QFETCH(QString, wjmc);
+    MainWindowFixture f;
+    f.window->show(); // opens the catalogue
+    f.settings->strbcpathz = f.folder + saveFolder;
+    RecordingChannel &channel = f.window->channel(camera);
+    channel.btnOpenClick();
+    QCOMPARE(channel.outputPath(), f.folder + path);
+    QVERIFY(channel.btnStart->isEnabled());
+    const QList<Row> rows = catalogueRows(f);
+    QCOMPARE(rows.size(), 1);
+    QCOMPARE(rows[0].wjmc, wjmc);
+    QCOMPARE(rows[0].strpath, f.folder + path);
+    QCOMPARE(rows[0].wjid, camera);
+    QCOMPARE(rows[0].sj, QString("2024-03-12 08:30:05"));
+    QCOMPARE(rows[0].drq, QString("2024-03-12 00:00:00"));
+    QCOMPARE(channel.outputOptions(),
+             QString("-c:v libx264 -c:a libmp3lame -b:v 1000k -target pal-dvd -pix_fmt yuv420p -r 30/1 -s %1 -vsync -1")
+                 .arg(camera == 4 ? "320x240" : "640x480"));
+}
+
+void RecordingTest::monitoringRecordsEveryOpenedCameraIntoPlayableFiles()
+{
+    MainWindowFixture f;
+    addCameras(f, 4);
+    startMonitoring(f, "4");
+    for (int camera = 1; camera <= 4; ++camera)
+        QVERIFY(f.window->channel(camera).isRecording());
+    monitorFor(f, 2000);
+    f.window->BitBtn11->click();
+    QVERIFY(f.prompter.shown.isEmpty());
+
+    const QList<Row> rows = catalogueRows(f);
+    QCOMPARE(rows.size(), 4);
+    for (const Row &row : rows) {
+        QCOMPARE(row.strpath, f.folder + row.wjmc);
+        QVERIFY(row.wjmc.endsWith(QString("_%1.mpg").arg(row.wjid)));
+        QVERIFY(!f.window->channel(row.wjid).isRecording());
+        const QString size = row.wjid == 4 ? "320,240" : "640,480";
+        const QString probed = probe(row.strpath);
+        QVERIFY2(probed.startsWith("mpeg2video," + size + ","), qPrintable(probed));
+        QVERIFY2(qAbs(probedFrames(row.strpath) - 60) <= 8, qPrintable(probed));
+    }
+}
+
+void RecordingTest::onlyCamerasThatOpenedRecord()
+{
+    MainWindowFixture f;
+    addCameras(f, 3);
+    f.cameras.setFailure(1, FakeCaptureBackend::Failure::AtRun);
+    startMonitoring(f, "3");
+    QVERIFY(f.window->cameraOpened(1) && !f.window->cameraOpened(2) && f.window->cameraOpened(3));
+    QVERIFY(f.window->channel(1).isRecording());
+    QVERIFY(!f.window->channel(2).isRecording());
+    QVERIFY(f.window->channel(3).isRecording());
+    QVERIFY(!f.window->channel(4).isRecording());
+    f.window->BitBtn11->click();
+    QList<int> cameras;
+    for (const Row &row : catalogueRows(f))
+        cameras << row.wjid;
+    QCOMPARE(cameras, (QList<int>{1, 3}));
+}
+
+void RecordingTest::recordingSwitchOffRecordsNothing_data()
+{
+    QTest::addColumn<QString>("strsfbcsp");
+    QTest::addColumn<QString>("strstsl");
+    QTest::newRow("switch 0") << "0" << "2";
+    QTest::newRow("switch empty") << "" << "2";
+    QTest::newRow("count outside 1-4") << "1" << "6";
+}
+
+void RecordingTest::recordingSwitchOffRecordsNothing()
+{
+    QFETCH(QString, strsfbcsp);
+    QFETCH(QString, strstsl);
+    MainWindowFixture f;
+    addCameras(f, 2);
+    f.settings->strsfbcsp = strsfbcsp;
+    startMonitoring(f, strstsl);
+    QVERIFY(f.window->monitoringOn());
+    for (int camera = 1; camera <= 4; ++camera)
+        QVERIFY(!f.window->channel(camera).isRecording());
+    f.window->BitBtn11->click();
+    QVERIFY(catalogueRows(f).isEmpty());
+}
+
+void RecordingTest::rotationStartsNewFilesAndRows()
+{
+    MainWindowFixture f;
+    addCameras(f, 2);
+    startMonitoring(f, "2");
+    monitorFor(f, 1000);
+    f.clock.moment = f.clock.moment.addSecs(100 * 60);
+    f.window->setRotationPauseMs(200);
+    f.window->TxstwoTimer();
+    QVERIFY(f.window->monitoringOn());
+    QVERIFY(f.window->Txstwo->isActive());
+    monitorFor(f, 1000);
+    f.window->BitBtn11->click();
+
+    const QList<Row> rows = catalogueRows(f);
+    QCOMPARE(rows.size(), 4);
+    QCOMPARE(rows[0].wjmc, QString("20240312083005_1.mpg"));
+    QCOMPARE(rows[1].wjmc, QString("20240312083005_2.mpg"));
+    QCOMPARE(rows[2].wjmc, QString("20240312101005_1.mpg"));
+    QCOMPARE(rows[3].wjmc, QString("20240312101005_2.mpg"));
+    for (const Row &row : rows)
+        QVERIFY2(probedFrames(row.strpath) >= 20, qPrintable(row.wjmc + ": " + probe(row.strpath)));
+}
+
+void RecordingTest::catalogueFailureReachesTheOperatorAndSkipsTheEncoder()
+{
+    MainWindowFixture f(false); // no catalogue file beside the program
+    addCameras(f, 1);
+    startMonitoring(f, "1");
+    QVERIFY(f.window->monitoringOn());
+    QVERIFY(f.window->capture(1).isRunning()); // monitoring works without the catalogue
+    QVERIFY(!f.window->channel(1).isRecording());
+    QCOMPARE(f.prompter.shown.size(), 1);
+    QCOMPARE(f.prompter.shown[0].icon, Prompter::Icon::Critical);
+    QVERIFY2(f.prompter.shown[0].text.contains("dzxcb.db"), qPrintable(f.prompter.shown[0].text));
+}
+
+void RecordingTest::libraryLoadFailureReachesTheOperator()
+{
+    FFEncoder::unloadLibraries();
+    FFEncoder::setLibraryProbe([] { return QStringList{"mpeg2video encoder"}; });
+    MainWindowFixture f;
+    addCameras(f, 2);
+    startMonitoring(f, "2");
+    FFEncoder::setLibraryProbe(nullptr);
+    FFEncoder::unloadLibraries();
+
+    QVERIFY(f.window->monitoringOn());
+    QVERIFY(catalogueRows(f).isEmpty());
+    QCOMPARE(f.prompter.shown.size(), 1);
+    QCOMPARE(f.prompter.shown[0].text, QString("FFmpeg libraries not loaded."));
+}
+
+void RecordingTest::writeFailureWhileRecordingIsReported()
+{
+    MainWindowFixture f;
+    addCameras(f, 2);
+    // Camera 2's disk "fills up" after 200 kB.
+    class FullDisk final : public OutputSink
+    {
+    public:
+        explicit FullDisk(std::unique_ptr<OutputSink> file) : file_(std::move(file)) {}
+        int write(const uint8_t *data, int size) override
+        {
+            if (written_ + size > 200000)
+                return -ENOSPC;
+            written_ += size;
+            return file_->write(data, size);
+        }
+        qint64 seek(qint64 offset, int whence) override { return file_->seek(offset, whence); }
+        qint64 sizeBytes() override { return file_->sizeBytes(); }
+
+    private:
+        std::unique_ptr<OutputSink> file_;
+        qint64 written_ = 0;
+    };
+    f.window->channel(2).FFEncoder.setOutputSinkFactory([](const QString &path, QString *error) {
+        std::unique_ptr<OutputSink> file = FileSink::create(path, error);
+        return file ? std::unique_ptr<OutputSink>(new FullDisk(std::move(file))) : nullptr;
+    });
+    startMonitoring(f, "2");
+    QTRY_VERIFY_WITH_TIMEOUT(!f.window->channel(2).isRecording(), 20000);
+    QTRY_COMPARE(f.prompter.shown.size(), 1);
+    QVERIFY2(f.prompter.shown[0].text.contains("No space left"), qPrintable(f.prompter.shown[0].text));
+    QCOMPARE(f.prompter.shown[0].icon, Prompter::Icon::Warning);
+    QVERIFY(f.window->channel(1).isRecording()); // the other camera goes on
+    f.window->BitBtn11->click();
+    const QString failed = f.window->channel(2).outputPath();
+    QVERIFY2(probedFrames(failed) > 0, qPrintable(probe(failed)));
+}
+
+void RecordingTest::freeSpaceRoundsHalvesToEven_data()
+{
+    QTest::addColumn<qint64>("bytes");
+    QTest::addColumn<double>("gib");
+    const qint64 gib = qint64(1) << 30;
+    QTest::newRow("2.04") << qint64(2.04 * gib) << 2.0;
+    QTest::newRow("2.06") << qint64(2.06 * gib) << 2.1;
+    QTest::newRow("exactly 2") << 2 * gib << 2.0;
+    QTest::newRow("2.25: half to even, down") << qint64(2.25 * gib) << 2.2;
+    QTest::newRow("2.75: half to even, up") << qint64(2.75 * gib) << 2.8;
+}
+
+void RecordingTest::freeSpaceRoundsHalvesToEven()
+{
+    QFETCH(qint64, bytes);
+    QFETCH(double, gib);
+    QCOMPARE(Tfmain::roundedFreeGiB(bytes), gib);
+}
+
+void RecordingTest::reclaimDeletesTheOldestFiveWhenLow_data()
+{
+    QTest::addColumn<qint64>("freeBytes");
+    QTest::addColumn<QString>("strdelz");
+    QTest::addColumn<int>("recordings");
+    QTest::addColumn<int>("deleted");
+    const qint64 gib = qint64(1) << 30;
+    QTest::newRow("2.04 GiB: five go") << qint64(2.04 * gib) << "Y" << 7 << 5;
+    QTest::newRow("exactly 2 GiB: five go") << 2 * gib << "Y" << 7 << 5;
+    QTest::newRow("2.06 GiB: nothing") << qint64(2.06 * gib) << "Y" << 7 << 0;
+    QTest::newRow("three rows: all three go") << qint64(1) << "Y" << 3 << 3;
+    QTest::newRow("switched off") << qint64(1) << "N" << 7 << 0;
+    QTest::newRow("free space unknown") << qint64(-1) << "Y" << 7 << 0;
+}
+
+void RecordingTest::reclaimDeletesTheOldestFiveWhenLow()
+{
+    QFETCH(qint64, freeBytes);
+    QFETCH(QString, strdelz);
+    QFETCH(int, recordings);
+    QFETCH(int, deleted);
+    MainWindowFixture f;
+    f.window->show();
+    f.settings->strbcpathz = f.folder;
+    f.settings->strdelz = strdelz;
+    f.disk.bytes = freeBytes;
+    QStringList files;
+    for (int i = 0; i < recordings; ++i) {
+        // Cameras and times out of order: only the row order decides.
+        const QString name = QString("202403%1").arg(20 - i, 2, 10, QChar('0')) + QString("083005_%1.mpg").arg(4 - i % 4);
+        QFile file(f.folder + name);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        files << file.fileName();
+        f.dbhouse->insertRecording(f.clock.moment, QDateTime(f.clock.moment.date(), QTime()), name,
+                                   file.fileName(), 4 - i % 4);
+    }
+    f.window->typdelTimer();
+    QVERIFY(f.window->typdel->isActive());
+    for (int i = 0; i < recordings; ++i)
+        QCOMPARE(QFile::exists(files[i]), i >= deleted);
+    const QList<Row> rows = catalogueRows(f);
+    QCOMPARE(rows.size(), recordings - deleted);
+    if (!rows.isEmpty())
+        QCOMPARE(rows.first().strpath, files[deleted]);
+    if (strdelz == "Y")
+        QCOMPARE(f.disk.askedFor, f.folder);
+}
+
+void RecordingTest::reclaimDeletesOnlyRecordingFiles()
+{
+    MainWindowFixture f;
+    f.window->show();
+    f.disk.bytes = 0;
+    QDir(f.folder).mkdir("keep");
+    const QString precious = f.folder + "keep/precious.txt";
+    QFile(precious).open(QIODevice::WriteOnly);
+    const QString link = f.folder + "20240312083005_1.mpg";
+    QVERIFY(QFile::link(precious, link));
+    const QString folderNamedLikeARecording = f.folder + "20240312083006_2.mpg";
+    QVERIFY(QDir(f.folder).mkdir("20240312083006_2.mpg"));
+    const QString missing = f.folder + "20240312083007_3.mpg";
+    const auto insert = [&f](const QString &path) {
+        f.dbhouse->insertRecording(f.clock.moment, QDateTime(f.clock.moment.date(), QTime()),
+                                   QFileInfo(path).fileName(), path, 1);
+    };
+    for (const QString &path : {precious, link, folderNamedLikeARecording, missing})
+        insert(path);
+    f.window->typdelTimer();
+    QVERIFY(catalogueRows(f).isEmpty()); // every row goes
+    QVERIFY(QFile::exists(precious));    // but no file that is not a recording
+    QVERIFY(QFileInfo(link).isSymLink());
+    QVERIFY(QFileInfo(folderNamedLikeARecording).isDir());
+}
+
+QTEST_MAIN(RecordingTest)
+#include "tst_Recording.moc"
