@@ -96,7 +96,7 @@ int main(int argc, char **argv)
         rssAtStart = ProcessStats::residentMiB();
         wall.start();
         measuring = true;
-        QTimer::singleShot(seconds * 1000, &app, &QCoreApplication::quit);
+        QTimer::singleShot(seconds * 1000, &app, [] { QCoreApplication::exit(0); });
     });
     app.exec();
 

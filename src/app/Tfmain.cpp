@@ -205,7 +205,8 @@ void Tfmain::N29Click()
 void Tfmain::N13Click()
 {
     endingRun_ = true;
-    QCoreApplication::quit();
+    // exit(), not quit(): quit() would first close the windows, running the close handling.
+    QCoreApplication::exit(0);
 }
 
 // Settings menu: close the cameras around the settings dialog, then reopen them for the new count.

@@ -95,7 +95,7 @@ int main(int argc, char **argv)
 
     UnixSignals unixSignals;
     QObject::connect(&unixSignals, &UnixSignals::terminationRequested, fmain.get(), [&fmain] { fmain->close(); });
-    QObject::connect(fmain.get(), &Tfmain::closed, &app, &QCoreApplication::quit);
+    QObject::connect(fmain.get(), &Tfmain::closed, &app, [] { QCoreApplication::exit(0); });
 
     fmain->show();
     const int loopResult = app.exec();

@@ -39,6 +39,13 @@ void fillBlack(AVFrame *frame)
                         frame->height);
 }
 
+// At the same size only the colour conversion runs, and the fast path does it
+// as well as the others; a size change gets proper bilinear filtering.
+int scalingFlags(QSize source, const AVFrame *frame)
+{
+    return source == QSize(frame->width, frame->height) ? SWS_FAST_BILINEAR : SWS_BILINEAR;
+}
+
 } // namespace
 
 void FrameScaler::fill(AVFrame *frame, const QImage &picture)
@@ -55,7 +62,7 @@ void FrameScaler::fill(AVFrame *frame, const QImage &picture)
     }
     scaler_.reset(sws_getCachedContext(scaler_.release(), source.width(), source.height(),
                                        sourceFormat, frame->width, frame->height,
-                                       static_cast<AVPixelFormat>(frame->format), SWS_BILINEAR,
+                                       static_cast<AVPixelFormat>(frame->format), scalingFlags(source.size(), frame),
                                        nullptr, nullptr, nullptr));
     if (!scaler_)
         throw AppError(QStringLiteral("Cannot scale a %1x%2 picture to %3x%4")

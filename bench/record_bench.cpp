@@ -1,0 +1,179 @@
+// Recording under load: four virtual cameras (three at 640x480, one at 320x240)
+// recorded for 60 s while, in the same run, four ffmpeg processes encode the same
+// test pattern with the same output options in real time (-re).
+// Prints CPU seconds per recorded camera-minute for both and their ratio, the
+// frames written per file against 30 x seconds, and the program's resident memory.
+// The program also shows the four cameras live while it records, which the tool
+// does not: a first stretch of monitoring alone measures that share, so the report
+// gives the ratio for the whole program and for its recording alone.
+//
+//   record_bench [--seconds N]      (run under xvfb-run, or with -platform offscreen)
+#include "ProcessStats.h"
+#include "app/Clock.h"
+#include "app/Prompter.h"
+#include "app/Tfmain.h"
+#include "catalogue/CatalogueFile.h"
+#include "catalogue/Tdbhouse.h"
+#include "monitor/capture/CameraCapture.h"
+#include "monitor/capture/SystemCaptureBackend.h"
+#include "record/ChannelForms.h"
+#include "record/DiskSpace.h"
+#include "record/RecordingChannel.h"
+#include "settings/TGlobal.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <cstdio>
+#include <memory>
+#include <sys/resource.h>
+
+namespace {
+
+// Message boxes would stop an unattended measurement: print them instead.
+class PrintingPrompter final : public Prompter
+{
+public:
+    void message(const QString &text, const QString &, Icon) override
+    {
+        std::fprintf(stderr, "message: %s\n", qPrintable(text));
+    }
+    bool askYesNo(const QString &, const QString &) override { return false; }
+    std::optional<QString> input(const QString &, const QString &, const QString &) override { return {}; }
+};
+
+double childrenCpuSeconds()
+{
+    rusage usage{};
+    getrusage(RUSAGE_CHILDREN, &usage);
+    auto seconds = [](const timeval &t) { return double(t.tv_sec) + double(t.tv_usec) / 1e6; };
+    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+}
+
+int countFrames(const QString &path)
+{
+    QProcess ffprobe;
+    ffprobe.start("ffprobe", {"-v", "error", "-select_streams", "v", "-count_frames", "-show_entries",
+                              "stream=nb_read_frames", "-of", "csv=p=0", path});
+    ffprobe.waitForFinished(60000);
+    // "frames," (a trailing field for side data may follow)
+    return ffprobe.readAllStandardOutput().trimmed().split(',').value(0).toInt();
+}
+
+QString sizeOf(int camera)
+{
+    return camera == 4 ? "320x240" : "640x480";
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    int seconds = 60;
+    const QStringList args = QApplication::arguments();
+    const int at = args.indexOf("--seconds");
+    if (at >= 0 && at + 1 < args.size())
+        seconds = std::max(10, args[at + 1].toInt());
+
+    QTemporaryDir sandbox;
+    const QString folder = sandbox.path() + '/';
+    createCatalogueFile(folder + "dat/dzxcb.db");
+    TGlobal settings(folder + "Kamvist.ini");
+    GlobalSettings = &settings;
+    settings.strstsl = "4";
+    settings.strbcpathz = folder;
+
+    PrintingPrompter prompter;
+    SystemClock clock;
+    SystemCaptureBackend cameras(4);
+    SystemDiskSpace disk;
+    MainWindowServices services;
+    services.prompter = &prompter;
+    services.clock = &clock;
+    services.executableFolder = folder;
+    services.captureBackend = &cameras;
+    services.diskSpace = &disk;
+    Tfmain window(services);
+    TForm2 form2(services, window.frameSlots().slot(2));
+    Tdbhouse dbhouse;
+    TForm3 form3(services, window.frameSlots().slot(3));
+    TForm4 form4(services, window.frameSlots().slot(4));
+    window.setCatalogue(&dbhouse);
+    window.setChannelForms({&form2, &form3, &form4});
+    for (ChannelForm *form : {static_cast<ChannelForm *>(&form2), static_cast<ChannelForm *>(&form3),
+                              static_cast<ChannelForm *>(&form4)})
+        form->setCatalogue(&dbhouse);
+    window.show();
+    window.FormActivate();
+
+    // Monitoring alone first: what the live view costs without recording.
+    settings.strsfbcsp = "0";
+    window.BitBtn10Click();
+    const int monitoringOnlySeconds = 20;
+    const double monitoringCpuAtStart = ProcessStats::cpuSeconds();
+    // exit(), not quit(): quit() would close the window and with it stop monitoring.
+    QTimer::singleShot(monitoringOnlySeconds * 1000, &app, [] { QCoreApplication::exit(0); });
+    app.exec();
+    const double monitoringCpuPerSecond =
+        (ProcessStats::cpuSeconds() - monitoringCpuAtStart) / monitoringOnlySeconds;
+    settings.strsfbcsp = "1";
+
+    // The command-line tool, same pattern source, same output options, real time.
+    std::vector<std::unique_ptr<QProcess>> tools;
+    for (int camera = 1; camera <= 4; ++camera) {
+        auto tool = std::make_unique<QProcess>();
+        QStringList arguments = {"-v", "error", "-y", "-re", "-f", "lavfi", "-i",
+                                 QString("testsrc2=size=%1:rate=30").arg(sizeOf(camera)), "-t",
+                                 QString::number(seconds)};
+        arguments += window.channel(camera).outputOptions().split(' ');
+        arguments << folder + QString("cli_%1.mpg").arg(camera);
+        tool->start("ffmpeg", arguments);
+        tools.push_back(std::move(tool));
+    }
+
+    const double cpuAtStart = ProcessStats::cpuSeconds();
+    const double rssAtStart = ProcessStats::residentMiB();
+    window.BitBtn5Click();
+    QElapsedTimer wall;
+    wall.start();
+    double recordedSeconds = 0;
+    double cpuOurs = 0;
+    double rssAtEnd = 0;
+    QTimer::singleShot(seconds * 1000, &app, [&] {
+        rssAtEnd = ProcessStats::residentMiB();
+        recordedSeconds = double(wall.nsecsElapsed()) / 1e9;
+        window.BitBtn11Click();
+        cpuOurs = ProcessStats::cpuSeconds() - cpuAtStart;
+        QCoreApplication::exit(0);
+    });
+    app.exec();
+    for (auto &tool : tools)
+        tool->waitForFinished(60000);
+    const double cpuTools = childrenCpuSeconds();
+
+    const double cameraMinutes = 4.0 * recordedSeconds / 60.0;
+    const double cliCameraMinutes = 4.0 * seconds / 60.0;
+    const double oursPerMinute = cpuOurs / cameraMinutes;
+    const double recordingPerMinute = (cpuOurs - monitoringCpuPerSecond * recordedSeconds) / cameraMinutes;
+    const double toolPerMinute = cpuTools / cliCameraMinutes;
+    std::printf("recording 4 virtual cameras for %.1f s, ffmpeg -re for %d s\n", recordedSeconds, seconds);
+    std::printf("live view alone: %.1f %% of one core\n", 100.0 * monitoringCpuPerSecond);
+    std::printf("CPU per recorded camera-minute, ffmpeg: %.2f s\n", toolPerMinute);
+    std::printf("CPU per recorded camera-minute, Kamvist with live view: %.2f s, ratio %.2f\n", oursPerMinute,
+                oursPerMinute / toolPerMinute);
+    std::printf("CPU per recorded camera-minute, Kamvist recording alone: %.2f s, ratio %.2f\n",
+                recordingPerMinute, recordingPerMinute / toolPerMinute);
+    for (int camera = 1; camera <= 4; ++camera) {
+        const QString path = window.channel(camera).outputPath();
+        const int frames = countFrames(path);
+        const double expected = 30.0 * recordedSeconds;
+        std::printf("camera %d (%s): %d frames written, 30 x seconds = %.0f (%+.2f %%)\n", camera,
+                    qPrintable(sizeOf(camera)), frames, expected, 100.0 * (frames - expected) / expected);
+    }
+    std::printf("resident memory: %.1f MiB before recording, %.1f MiB at the end\n", rssAtStart, rssAtEnd);
+    GlobalSettings = nullptr;
+    return 0;
+}
