@@ -2,6 +2,8 @@
 
 #include <QFile>
 #include <QString>
+#include <QStringList>
+#include <algorithm>
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -28,3 +30,12 @@ inline double residentMiB()
 }
 
 } // namespace ProcessStats
+
+// "--seconds N" from the command line, at least minimum; fallback when absent.
+inline int secondsOption(const QStringList &arguments, int fallback, int minimum)
+{
+    const int at = arguments.indexOf("--seconds");
+    if (at < 0 || at + 1 >= arguments.size())
+        return fallback;
+    return std::max(minimum, arguments[at + 1].toInt());
+}

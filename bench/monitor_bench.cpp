@@ -5,13 +5,12 @@
 //   monitor_bench [--seconds N]      (run under xvfb-run, or with -platform offscreen)
 #include "ProcessStats.h"
 #include "app/Clock.h"
-#include "catalogue/Tdbhouse.h"
 #include "monitor/DisplayArea.h"
 #include "monitor/ImageView.h"
 #include "monitor/capture/SystemCaptureBackend.h"
 #include "settings/TGlobal.h"
 #include "app/Prompter.h"
-#include "app/Tfmain.h"
+#include "app/ProgramWindows.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -45,11 +44,7 @@ double percentile(std::vector<double> values, double fraction)
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
-    int seconds = 30;
-    const QStringList args = QApplication::arguments();
-    const int at = args.indexOf("--seconds");
-    if (at >= 0 && at + 1 < args.size())
-        seconds = std::max(5, args[at + 1].toInt());
+    const int seconds = secondsOption(QApplication::arguments(), 30, 5);
 
     QTemporaryDir sandbox;
     TGlobal settings(sandbox.filePath("Kamvist.ini"));
@@ -65,9 +60,8 @@ int main(int argc, char **argv)
     services.clock = &clock;
     services.executableFolder = sandbox.path() + '/';
     services.captureBackend = &cameras;
-    Tfmain window(services);
-    Tdbhouse dbhouse;
-    window.setCatalogue(&dbhouse);
+    ProgramWindows program(services);
+    Tfmain &window = *program.fmain;
     window.show();
     window.FormActivate();
 

@@ -11,12 +11,10 @@
 #include "ProcessStats.h"
 #include "app/Clock.h"
 #include "app/Prompter.h"
-#include "app/Tfmain.h"
+#include "app/ProgramWindows.h"
 #include "catalogue/CatalogueFile.h"
-#include "catalogue/Tdbhouse.h"
 #include "monitor/capture/CameraCapture.h"
 #include "monitor/capture/SystemCaptureBackend.h"
-#include "record/ChannelForms.h"
 #include "record/DiskSpace.h"
 #include "record/RecordingChannel.h"
 #include "settings/TGlobal.h"
@@ -72,11 +70,7 @@ QString sizeOf(int camera)
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
-    int seconds = 60;
-    const QStringList args = QApplication::arguments();
-    const int at = args.indexOf("--seconds");
-    if (at >= 0 && at + 1 < args.size())
-        seconds = std::max(10, args[at + 1].toInt());
+    const int seconds = secondsOption(QApplication::arguments(), 60, 10);
 
     QTemporaryDir sandbox;
     const QString folder = sandbox.path() + '/';
@@ -96,16 +90,8 @@ int main(int argc, char **argv)
     services.executableFolder = folder;
     services.captureBackend = &cameras;
     services.diskSpace = &disk;
-    Tfmain window(services);
-    TForm2 form2(services, window.frameSlots().slot(2));
-    Tdbhouse dbhouse;
-    TForm3 form3(services, window.frameSlots().slot(3));
-    TForm4 form4(services, window.frameSlots().slot(4));
-    window.setCatalogue(&dbhouse);
-    window.setChannelForms({&form2, &form3, &form4});
-    for (ChannelForm *form : {static_cast<ChannelForm *>(&form2), static_cast<ChannelForm *>(&form3),
-                              static_cast<ChannelForm *>(&form4)})
-        form->setCatalogue(&dbhouse);
+    ProgramWindows program(services);
+    Tfmain &window = *program.fmain;
     window.show();
     window.FormActivate();
 

@@ -4,12 +4,10 @@
 #include "app/Clock.h"
 #include "app/ProgramOptions.h"
 #include "app/Prompter.h"
-#include "app/Tfmain.h"
+#include "app/ProgramWindows.h"
 #include "app/UnixSignals.h"
-#include "catalogue/Tdbhouse.h"
 #include "monitor/capture/SystemCaptureBackend.h"
 #include "monitor/capture/ui/DevicePropertyDialog.h"
-#include "record/ChannelForms.h"
 #include "record/DiskSpace.h"
 #include "settings/TGlobal.h"
 
@@ -81,21 +79,13 @@ int main(int argc, char **argv)
     SystemDiskSpace diskSpace;
     services.diskSpace = &diskSpace;
 
-    auto fmain = std::make_unique<Tfmain>(services);
-    prompter.setParent(fmain.get());
-    auto form2 = std::make_unique<TForm2>(services, fmain->frameSlots().slot(2));
-    auto dbhouse = std::make_unique<Tdbhouse>();
-    auto form3 = std::make_unique<TForm3>(services, fmain->frameSlots().slot(3));
-    auto form4 = std::make_unique<TForm4>(services, fmain->frameSlots().slot(4));
-    fmain->setCatalogue(dbhouse.get());
-    for (ChannelForm *form : {static_cast<ChannelForm *>(form2.get()), static_cast<ChannelForm *>(form3.get()),
-                              static_cast<ChannelForm *>(form4.get())})
-        form->setCatalogue(dbhouse.get());
-    fmain->setChannelForms({form2.get(), form3.get(), form4.get()});
+    auto windows = std::make_unique<ProgramWindows>(services);
+    Tfmain *fmain = windows->fmain.get();
+    prompter.setParent(fmain);
 
     UnixSignals unixSignals;
-    QObject::connect(&unixSignals, &UnixSignals::terminationRequested, fmain.get(), [&fmain] { fmain->close(); });
-    QObject::connect(fmain.get(), &Tfmain::closed, &app, [] { QCoreApplication::exit(0); });
+    QObject::connect(&unixSignals, &UnixSignals::terminationRequested, fmain, [fmain] { fmain->close(); });
+    QObject::connect(fmain, &Tfmain::closed, &app, [] { QCoreApplication::exit(0); });
 
     fmain->show();
     const int loopResult = app.exec();
@@ -106,12 +96,8 @@ int main(int argc, char **argv)
         printLine(stderr, "Kamvist: " + e.text());
     }
 
-    // Channels finish their files as their windows go.
-    form4.reset();
-    form3.reset();
-    form2.reset();
-    fmain.reset();
-    dbhouse.reset();
+    // Recordings still running (a tray exit leaves them running) are finished here.
+    windows.reset();
     GlobalSettings = nullptr;
     return loopResult;
 }

@@ -77,6 +77,8 @@ void DisplayArea::buildEnlargedView()
 {
     pall = new QWidget(this);
     pall->setObjectName("pall");
+    // The enlarged view covers the layout panels; nothing of them may show through.
+    pall->setAutoFillBackground(true);
     auto *column = new QVBoxLayout(pall);
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(0);

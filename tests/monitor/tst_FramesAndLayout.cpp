@@ -178,7 +178,7 @@ void FramesAndLayoutTest::zoomSliderAndResets()
     QCoreApplication::sendEvent(pane, &wheel);
     QCOMPARE(pane->zoomPercent(), 100);
     f.window->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
+    QVERIFY(QTest::qWaitForWindowActive(f.window));
     QTest::mouseClick(pane, Qt::LeftButton);
     QVERIFY(pane->hasFocus());
     QCoreApplication::sendEvent(pane, &wheel);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/Tfmain.h"
+#include "app/ProgramWindows.h"
 #include "catalogue/CatalogueFile.h"
 #include "catalogue/Tdbhouse.h"
 #include "monitor/capture/CameraCapture.h"
@@ -52,25 +52,15 @@ struct MainWindowFixture
     // (Re)creates the windows in start-up order over the current services.
     void makeWindow()
     {
-        forms = {};
-        window.reset();
-        window = std::make_unique<Tfmain>(services);
-        forms[0] = std::make_unique<TForm2>(services, window->frameSlots().slot(2));
-        if (!dbhouse)
-            dbhouse = std::make_unique<Tdbhouse>();
-        forms[1] = std::make_unique<TForm3>(services, window->frameSlots().slot(3));
-        forms[2] = std::make_unique<TForm4>(services, window->frameSlots().slot(4));
-        window->setCatalogue(dbhouse.get());
-        window->setChannelForms({forms[0].get(), forms[1].get(), forms[2].get()});
-        for (auto &form : forms)
-            form->setCatalogue(dbhouse.get());
+        program.reset();
+        program = std::make_unique<ProgramWindows>(services);
+        window = program->fmain.get();
+        dbhouse = program->dbhouse.get();
     }
 
     ~MainWindowFixture()
     {
-        forms = {};
-        window.reset();
-        dbhouse.reset();
+        program.reset();
         GlobalSettings = nullptr;
     }
 
@@ -83,7 +73,7 @@ struct MainWindowFixture
     QList<int> propertyDialogsShown; // device index of each property dialog shown
     MainWindowServices services;
     std::unique_ptr<TGlobal> settings;
-    std::unique_ptr<Tfmain> window;
-    std::unique_ptr<Tdbhouse> dbhouse;
-    std::array<std::unique_ptr<ChannelForm>, 3> forms;
+    std::unique_ptr<ProgramWindows> program;
+    Tfmain *window = nullptr;
+    Tdbhouse *dbhouse = nullptr;
 };
