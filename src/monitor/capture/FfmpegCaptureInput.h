@@ -1,6 +1,6 @@
 #pragma once
 
-#include "monitor/capture/FfmpegHandles.h"
+#include "app/FfmpegHandles.h"
 #include "monitor/capture/FrameConverter.h"
 
 #include <QImage>
@@ -46,7 +46,7 @@ private:
 
     const std::atomic<bool> *stopRequested_;
     std::atomic<qint64> openDeadlineNs_{0};   // 0: no deadline
-    FormatContextPtr format_;
+    InputFormatContextPtr format_;
     CodecContextPtr decoder_;
     FramePtr frame_;
     PacketPtr packet_;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "monitor/capture/FfmpegHandles.h"
+#include "app/FfmpegHandles.h"
 
 #include <QImage>
 #include <QSize>

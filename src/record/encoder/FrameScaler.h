@@ -1,6 +1,6 @@
 #pragma once
 
-#include "record/encoder/EncoderHandles.h"
+#include "app/FfmpegHandles.h"
 
 #include <QImage>
 
@@ -14,5 +14,5 @@ public:
     void fill(AVFrame *frame, const QImage &picture);
 
 private:
-    ScalerPtr scaler_;
+    SwsContextPtr scaler_;
 };

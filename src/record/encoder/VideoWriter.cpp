@@ -1,7 +1,7 @@
 #include "record/encoder/VideoWriter.h"
 
 #include "app/AppError.h"
-#include "record/encoder/FFmpegErrorText.h"
+#include "app/FfmpegHandles.h"
 
 #include <QFile>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "record/encoder/EncoderHandles.h"
+#include "app/FfmpegHandles.h"
 #include "record/encoder/EncoderOptions.h"
 #include "record/encoder/OutputSink.h"
 
