@@ -24,6 +24,7 @@ private slots:
     void refreshDoesNotStopARunningCamera1();
     void failedCameraKeepsItsLastPictureAndNextStartRetries();
     void settingsButtonsShowTheDeviceDialog();
+    void settingsMenuReopensCamerasOnlyWhileMonitoring();
 };
 
 void MonitoringTest::camerasTakeDevicesByTheSameNameRule_data()
@@ -190,6 +191,26 @@ void MonitoringTest::settingsButtonsShowTheDeviceDialog()
     QCOMPARE(f.propertyDialogsShown, QList<int>{1});
     QVERIFY(f.window->capture(2).isConnected());
     QVERIFY(!f.window->capture(2).isRunning());
+}
+
+void MonitoringTest::settingsMenuReopensCamerasOnlyWhileMonitoring()
+{
+    MainWindowFixture f;
+    f.cameras.addDevice("A");
+    f.cameras.addDevice("B");
+    f.settings->strstsl = "2";
+    f.window->show();
+    f.window->FormActivate();
+
+    f.window->Saveframes1Click();
+    QVERIFY(!f.window->capture(1).isConnected()); // monitoring off: nothing opens
+
+    f.window->BitBtn10Click();
+    const int sessionsBefore = f.cameras.openSessionCount();
+    f.window->Saveframes1Click();
+    QVERIFY(f.window->monitoringOn());
+    QCOMPARE(f.cameras.openSessionCount(), sessionsBefore + 2); // both cameras closed and opened again
+    QVERIFY(f.window->capture(1).isRunning() && f.window->capture(2).isRunning());
 }
 
 QTEST_MAIN(MonitoringTest)

@@ -87,6 +87,7 @@ private slots:
     void recordingSwitchOffRecordsNothing_data();
     void recordingSwitchOffRecordsNothing();
     void rotationStartsNewFilesAndRows();
+    void settingsMenuLeavesRecordingRunning();
     void catalogueFailureReachesTheOperatorAndSkipsTheEncoder();
     void libraryLoadFailureReachesTheOperator();
     void writeFailureWhileRecordingIsReported();
@@ -222,6 +223,22 @@ void RecordingTest::rotationStartsNewFilesAndRows()
     QCOMPARE(rows[3].wjmc, QString("20240312101005_2.mpg"));
     for (const Row &row : rows)
         QVERIFY2(probedFrames(row.strpath) >= 20, qPrintable(row.wjmc + ": " + probe(row.strpath)));
+}
+
+void RecordingTest::settingsMenuLeavesRecordingRunning()
+{
+    MainWindowFixture f;
+    addCameras(f, 1);
+    startMonitoring(f, "1");
+    const QString file = f.window->channel(1).outputPath();
+    monitorFor(f, 500);
+    f.window->Saveframes1Click();
+    QVERIFY(f.window->channel(1).isRecording());
+    QCOMPARE(f.window->channel(1).outputPath(), file);
+    monitorFor(f, 500);
+    f.window->BitBtn11->click();
+    QCOMPARE(catalogueRows(f).size(), 1);
+    QVERIFY2(probedFrames(file) >= 20, qPrintable(probe(file)));
 }
 
 void RecordingTest::catalogueFailureReachesTheOperatorAndSkipsTheEncoder()
