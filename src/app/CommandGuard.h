@@ -22,7 +22,7 @@ void runGuarded(Prompter &prompter, Command &&command)
     } catch (const std::exception &e) {
         failure = QString::fromUtf8(e.what());
     } catch (...) {
-        failure = QStringLiteral("Unexpected error.");
+        failure = QStringLiteral("未知错误");
     }
     prompter.message(failure, QCoreApplication::applicationName(), Prompter::Icon::Critical);
 }

@@ -134,7 +134,7 @@ void RecordingChannel::btnOpenClick()
     btnStart->setEnabled(true);
 
     if (!dbhouse_)
-        throw AppError(QStringLiteral("The recording catalogue is not available."));
+        throw AppError(QStringLiteral("录像目录数据库不可用"));
     const QDateTime moment = setup_.clock->now();
     dbhouse_->insertRecording(moment, QDateTime(moment.date(), QTime(0, 0)), QFileInfo(outputPath_).fileName(),
                               outputPath_, setup_.camera);
