@@ -11,9 +11,12 @@
 
 class CameraCapture;
 class CaptureBackend;
+class ChannelForm;
 class Clock;
+class DiskSpace;
 class DisplayArea;
 class Prompter;
+class QAction;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -21,14 +24,11 @@ class QListWidget;
 class QMenu;
 class QPushButton;
 class QSystemTrayIcon;
-class QTabWidget;
 class QTableView;
+class QTabWidget;
 class QTimer;
-class QAction;
-class Tdbhouse;
-class ChannelForm;
-class DiskSpace;
 class RecordingChannel;
+class Tdbhouse;
 
 // What the main window needs from outside, handed in so tests can use fakes.
 struct MainWindowServices

@@ -1,6 +1,7 @@
 // The main window's recording control, file rotation and disk space reclaim.
 #include "app/Tfmain.h"
 
+#include "app/AppError.h"
 #include "catalogue/Tdbhouse.h"
 #include "record/ChannelForms.h"
 #include "record/DiskSpace.h"
@@ -34,7 +35,10 @@ RecordingChannel &Tfmain::channel(int camera)
 {
     if (camera == 1)
         return *channel1_;
-    return channelForms_.at(camera - 2)->channel();
+    ChannelForm *form = channelForms_.at(camera - 2);
+    if (!form)
+        throw AppError(QStringLiteral("摄像头%1的录像通道不可用").arg(camera));
+    return form->channel();
 }
 
 // "start保存视频": each camera in use that opened gets a new file and starts recording into it.
