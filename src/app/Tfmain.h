@@ -137,6 +137,10 @@ public:
     // Query page.
     void SpeedButton12Click();
 
+    // The status bar line: monitoring state and the file each camera records into.
+    void updateStatusLine();
+    QString statusLineText();
+
     // Controls, named as the operator's documentation names them.
     QTabWidget *pg1 = nullptr;
     QWidget *TabSheet1 = nullptr;
@@ -188,6 +192,8 @@ public:
     QTimer *typdel = nullptr;
     QTimer *Timer1 = nullptr;
     QTimer *Txstwo = nullptr;
+    QLabel *statusLine = nullptr;
+    QTimer *statusRefresh = nullptr;
 
 signals:
     // The window's close handling has finished; the program entry ends the run.

@@ -16,6 +16,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QSystemTrayIcon>
 #include <QTabWidget>
 #include <QTableView>
@@ -203,6 +204,14 @@ void Tfmain::buildTray()
 
 void Tfmain::buildTimers()
 {
+    statusLine = new QLabel(this);
+    statusLine->setObjectName("statusLine");
+    statusBar()->addWidget(statusLine, 1);
+    statusRefresh = new QTimer(this);
+    statusRefresh->setInterval(1000);
+    connect(statusRefresh, &QTimer::timeout, this, &Tfmain::updateStatusLine);
+    statusRefresh->start();
+
     typdel = new QTimer(this);
     typdel->setObjectName("typdel");
     typdel->setInterval(600000);

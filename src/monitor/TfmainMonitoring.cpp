@@ -166,6 +166,7 @@ void Tfmain::BitBtn10Click()
     BitBtn9Click();
     openCamerasForCount();
     BitBtn5Click();
+    updateStatusLine();
 }
 
 // "关闭监控": monitoring stop; recording stops before the cameras close.
@@ -175,6 +176,7 @@ void Tfmain::BitBtn11Click()
     BitBtn11->setEnabled(false);
     BitBtn6Click();
     BitBtn8Click();
+    updateStatusLine();
 }
 
 // Three seconds after the first showing: start monitoring when the settings ask for it.

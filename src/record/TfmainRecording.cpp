@@ -12,6 +12,7 @@
 #include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
+#include <QLabel>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTimer>
@@ -88,6 +89,28 @@ void Tfmain::TxstwoTimer()
     }
     if (!endingRun_)
         Txstwo->start();
+}
+
+QString Tfmain::statusLineText()
+{
+    if (!monitoringOn())
+        return QStringLiteral("监控已关闭");
+    QStringList parts{QStringLiteral("监控中")};
+    for (int camera = 1; camera <= 4; ++camera) {
+        if (camera > 1 && !channelForms_.at(camera - 2))
+            continue;
+        RecordingChannel &c = channel(camera);
+        if (c.isRecording())
+            parts << QStringLiteral("摄像头%1录像: %2").arg(camera).arg(QFileInfo(c.outputPath()).fileName());
+    }
+    if (parts.size() == 1)
+        parts << QStringLiteral("未录像");
+    return parts.join(QStringLiteral("    "));
+}
+
+void Tfmain::updateStatusLine()
+{
+    statusLine->setText(statusLineText());
 }
 
 double Tfmain::roundedFreeGiB(qint64 freeBytes)

@@ -142,9 +142,12 @@ void RecordingTest::monitoringRecordsEveryOpenedCameraIntoPlayableFiles()
     startMonitoring(f, "4");
     for (int camera = 1; camera <= 4; ++camera)
         QVERIFY(f.window->channel(camera).isRecording());
+    QVERIFY2(f.window->statusLineText().contains("摄像头4录像: 20240312083005_4.mpg"),
+             qPrintable(f.window->statusLineText()));
     monitorFor(f, 2000);
     f.window->BitBtn11->click();
     QVERIFY(f.prompter.shown.isEmpty());
+    QCOMPARE(f.window->statusLineText(), QString("监控已关闭"));
 
     const QList<Row> rows = catalogueRows(f);
     QCOMPARE(rows.size(), 4);
@@ -197,6 +200,7 @@ void RecordingTest::recordingSwitchOffRecordsNothing()
     QVERIFY(f.window->monitoringOn());
     for (int camera = 1; camera <= 4; ++camera)
         QVERIFY(!f.window->channel(camera).isRecording());
+    QCOMPARE(f.window->statusLineText(), QString("监控中    未录像"));
     f.window->BitBtn11->click();
     QVERIFY(catalogueRows(f).isEmpty());
 }
