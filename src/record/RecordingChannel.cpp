@@ -15,6 +15,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace {
@@ -172,7 +173,17 @@ void RecordingChannel::reportStartFailure()
     const QString text = QStringLiteral("摄像头%1无法开始录像: %2").arg(setup_.camera).arg(FFEncoder.lastErrorText());
     if (mmoLog)
         mmoLog->appendPlainText(text);
-    setup_.prompter->message(text, QCoreApplication::applicationName(), Prompter::Icon::Warning);
+    warnOperator(text);
+}
+
+// The box comes up once the current command has finished: a modal box in the
+// middle of a start, stop or rotation would hold back the other cameras until
+// someone answers it.
+void RecordingChannel::warnOperator(const QString &text)
+{
+    QTimer::singleShot(0, this, [this, text] {
+        setup_.prompter->message(text, QCoreApplication::applicationName(), Prompter::Icon::Warning);
+    });
 }
 
 void RecordingChannel::btnStopClick()
@@ -232,5 +243,5 @@ void RecordingChannel::FFEncoderTerminate(const TerminateInfo &info)
     if (info.taskIndex < 0)
         setIdlePanel();
     if (info.exceptionRaised)
-        setup_.prompter->message(info.exceptionMessage, QCoreApplication::applicationName(), Prompter::Icon::Warning);
+        warnOperator(info.exceptionMessage);
 }

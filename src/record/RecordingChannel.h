@@ -102,6 +102,7 @@ private:
     void buildPanel(QWidget *parent);
     void setIdlePanel();
     void reportStartFailure();
+    void warnOperator(const QString &text);
 
     Setup setup_;
     Tdbhouse *dbhouse_ = nullptr;

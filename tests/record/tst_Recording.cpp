@@ -91,6 +91,7 @@ private slots:
     void catalogueFailureReachesTheOperatorAndSkipsTheEncoder();
     void libraryLoadFailureReachesTheOperator();
     void writeFailureWhileRecordingIsReported();
+    void startFailuresAreReportedAfterTheStart();
     void freeSpaceRoundsHalvesToEven_data();
     void freeSpaceRoundsHalvesToEven();
     void reclaimDeletesTheOldestFiveWhenLow_data();
@@ -310,6 +311,34 @@ void RecordingTest::writeFailureWhileRecordingIsReported()
     f.window->BitBtn11->click();
     const QString failed = f.window->channel(2).outputPath();
     QVERIFY2(probedFrames(failed) > 0, qPrintable(probe(failed)));
+}
+
+void RecordingTest::startFailuresAreReportedAfterTheStart()
+{
+    MainWindowFixture f;
+    addCameras(f, 2);
+    // A bit rate the encoder cannot read: each start fails at once.
+    f.settings->strqxd = "fast";
+    startMonitoring(f, "2");
+    QVERIFY(f.window->monitoringOn());
+    // The boxes wait until the start has gone through every camera.
+    QVERIFY(f.prompter.shown.isEmpty());
+    QTRY_COMPARE(f.prompter.shown.size(), 2);
+    QVERIFY2(f.prompter.shown[0].text.contains("摄像头1") && f.prompter.shown[0].text.contains("fast"),
+             qPrintable(f.prompter.shown[0].text));
+    QVERIFY2(f.prompter.shown[1].text.contains("摄像头2"), qPrintable(f.prompter.shown[1].text));
+    QCOMPARE(f.prompter.shown[0].icon, Prompter::Icon::Warning);
+    f.window->BitBtn11->click();
+
+    // A save folder that does not exist: the file cannot be made, and that is said too.
+    f.prompter.shown.clear();
+    f.settings->strqxd = "1000";
+    f.settings->strbcpathz = f.folder + "missing/";
+    f.window->BitBtn10->click();
+    QTRY_COMPARE(f.prompter.shown.size(), 2);
+    QVERIFY2(f.prompter.shown[0].text.contains(f.folder + "missing/"), qPrintable(f.prompter.shown[0].text));
+    QVERIFY(!f.window->channel(1).isRecording() && !f.window->channel(2).isRecording());
+    f.window->BitBtn11->click();
 }
 
 void RecordingTest::freeSpaceRoundsHalvesToEven_data()
