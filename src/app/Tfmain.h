@@ -107,6 +107,8 @@ public:
     CameraCapture &capture(int camera) const { return *captures_.at(camera - 1); }
     bool cameraOpened(int camera) const { return cameraOpened_.at(camera - 1); }
     QString sameNameCameras() const { return sameNameCameras_; }
+    // Cameras 1 to the count are in use for a count of "1" to "4"; none for any other text.
+    static int camerasInUse(const QString &cameraCount);
     // The time stamp written on every frame.
     static QString timeStampText(const QDateTime &moment);
 

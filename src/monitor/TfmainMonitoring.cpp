@@ -25,14 +25,6 @@ QList<int> panesBlankedByOpen(int camera)
     }
 }
 
-// Cameras 1 to the count, for a count of "1" to "4"; none otherwise.
-int camerasForCount(const QString &count)
-{
-    if (count == "1" || count == "2" || count == "3" || count == "4")
-        return count.toInt();
-    return 0;
-}
-
 // Upper-cases ASCII letters only, as the device-name test asks.
 QString asciiUpper(QString text)
 {
@@ -44,6 +36,13 @@ QString asciiUpper(QString text)
 }
 
 } // namespace
+
+int Tfmain::camerasInUse(const QString &cameraCount)
+{
+    if (cameraCount == "1" || cameraCount == "2" || cameraCount == "3" || cameraCount == "4")
+        return cameraCount.toInt();
+    return 0;
+}
 
 // Each activation of the window refreshes the device list and camera 1's formats.
 void Tfmain::FormActivate()
@@ -135,7 +134,7 @@ void Tfmain::Button6Click() { showCameraSettings(4); }
 
 void Tfmain::openCamerasForCount()
 {
-    const int cameras = camerasForCount(GlobalSettings->strstsl);
+    const int cameras = camerasInUse(GlobalSettings->strstsl);
     for (int camera = 1; camera <= cameras; ++camera)
         openCamera(camera);
 }
@@ -150,7 +149,7 @@ void Tfmain::BitBtn7Click()
 // Closes the cameras for the camera count.
 void Tfmain::BitBtn8Click()
 {
-    const int cameras = camerasForCount(GlobalSettings->strstsl);
+    const int cameras = camerasInUse(GlobalSettings->strstsl);
     for (int camera = 1; camera <= cameras; ++camera)
         closeCamera(camera);
 }

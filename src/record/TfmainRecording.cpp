@@ -20,14 +20,6 @@
 
 namespace {
 
-// The channels in use for the camera count: 1 to the count, none for other values.
-int channelsInUse(const QString &count)
-{
-    if (count == "1" || count == "2" || count == "3" || count == "4")
-        return count.toInt();
-    return 0;
-}
-
 constexpr double kReclaimThresholdGiB = 2.0;
 
 } // namespace
@@ -47,7 +39,7 @@ void Tfmain::BitBtn5Click()
 {
     if (GlobalSettings->strsfbcsp != "1")
         return;
-    const int channels = channelsInUse(GlobalSettings->strstsl);
+    const int channels = camerasInUse(GlobalSettings->strstsl);
     for (int camera = 1; camera <= channels; ++camera) {
         if (!cameraOpened(camera))
             continue;
@@ -61,7 +53,7 @@ void Tfmain::BitBtn6Click()
 {
     if (GlobalSettings->strsfbcsp != "1")
         return;
-    const int channels = channelsInUse(GlobalSettings->strstsl);
+    const int channels = camerasInUse(GlobalSettings->strstsl);
     for (int camera = 1; camera <= channels; ++camera) {
         if (cameraOpened(camera))
             channel(camera).btnStopClick();
