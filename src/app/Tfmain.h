@@ -59,7 +59,6 @@ public:
     bool monitoringOn() const;
     FrameSlots &frameSlots() { return frameSlots_; }
     DisplayArea *displayArea() const { return Panel2; }
-    bool firstShowingDone() const { return firstShowingDone_; }
 
     // Design size of the window; controls and fonts scale from it.
     static constexpr int designWidth = 1300;
@@ -109,8 +108,6 @@ public:
     QString sameNameCameras() const { return sameNameCameras_; }
     // Cameras 1 to the count are in use for a count of "1" to "4"; none for any other text.
     static int camerasInUse(const QString &cameraCount);
-    // The time stamp written on every frame.
-    static QString timeStampText(const QDateTime &moment);
 
     // Layout and zoom.
     void BitBtn9Click();
@@ -215,7 +212,6 @@ private:
     void buildTray();
     void buildTimers();
     void connectCommands();
-    template <typename Handler> void onClick(QPushButton *button, Handler handler);
     bool trayAvailable() const;
     void createCaptures();
     void createChannel1();

@@ -223,14 +223,17 @@ void Tfmain::buildTimers()
     Txstwo->setInterval(6000000);
 }
 
-template <typename Handler>
-void Tfmain::onClick(QPushButton *button, Handler handler)
-{
-    connect(button, &QPushButton::clicked, this, [this, handler] { runGuarded(prompter_, [this, handler] { (this->*handler)(); }); });
-}
-
 void Tfmain::connectCommands()
 {
+    using Handler = void (Tfmain::*)();
+    // Operator commands go through the guard: a failure becomes a message box.
+    const auto guarded = [this](Handler handler) {
+        return [this, handler] { runGuarded(prompter_, [this, handler] { (this->*handler)(); }); };
+    };
+    const auto onClick = [this, guarded](QPushButton *button, Handler handler) {
+        connect(button, &QPushButton::clicked, this, guarded(handler));
+    };
+
     onClick(BitBtn10, &Tfmain::BitBtn10Click);
     onClick(BitBtn11, &Tfmain::BitBtn11Click);
     onClick(BitBtn12, &Tfmain::BitBtn12Click);
@@ -242,12 +245,12 @@ void Tfmain::connectCommands()
     onClick(BitBtn8, &Tfmain::BitBtn8Click);
     onClick(BitBtn9, &Tfmain::BitBtn9Click);
     onClick(SpeedButton12, &Tfmain::SpeedButton12Click);
-    const std::array<void (Tfmain::*)(), 4> openHandlers = {&Tfmain::SpeedButton1Click, &Tfmain::SpeedButton3Click,
-                                                           &Tfmain::SpeedButton4Click, &Tfmain::SpeedButton5Click};
-    const std::array<void (Tfmain::*)(), 4> closeHandlers = {&Tfmain::BitBtn1Click, &Tfmain::BitBtn2Click,
-                                                            &Tfmain::BitBtn3Click, &Tfmain::BitBtn4Click};
-    const std::array<void (Tfmain::*)(), 4> settingsHandlers = {&Tfmain::Button3Click, &Tfmain::Button4Click,
-                                                               &Tfmain::Button5Click, &Tfmain::Button6Click};
+    const std::array<Handler, 4> openHandlers = {&Tfmain::SpeedButton1Click, &Tfmain::SpeedButton3Click,
+                                                 &Tfmain::SpeedButton4Click, &Tfmain::SpeedButton5Click};
+    const std::array<Handler, 4> closeHandlers = {&Tfmain::BitBtn1Click, &Tfmain::BitBtn2Click,
+                                                  &Tfmain::BitBtn3Click, &Tfmain::BitBtn4Click};
+    const std::array<Handler, 4> settingsHandlers = {&Tfmain::Button3Click, &Tfmain::Button4Click,
+                                                     &Tfmain::Button5Click, &Tfmain::Button6Click};
     for (int i = 0; i < 4; ++i) {
         onClick(cameraOpenButtons[i], openHandlers[i]);
         onClick(cameraCloseButtons[i], closeHandlers[i]);
@@ -256,9 +259,6 @@ void Tfmain::connectCommands()
     onClick(Panel2->SpeedButton10, &Tfmain::SpeedButton10Click);
     onClick(Panel2->SpeedButton11, &Tfmain::SpeedButton11Click);
 
-    auto guarded = [this](auto handler) {
-        return [this, handler] { runGuarded(prompter_, [this, handler] { (this->*handler)(); }); };
-    };
     connect(Saveframes1, &QAction::triggered, this, guarded(&Tfmain::Saveframes1Click));
     connect(pop_Show, &QAction::triggered, this, guarded(&Tfmain::pop_ShowClick));
     connect(N29, &QAction::triggered, this, guarded(&Tfmain::N29Click));

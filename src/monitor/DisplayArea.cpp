@@ -13,6 +13,15 @@ namespace {
 
 constexpr int kZoomBarHeight = 46;
 
+// Panes and the enlarged view show black where there is no picture.
+void paintBlackBehind(ImageView *view)
+{
+    view->setAutoFillBackground(true);
+    QPalette pal = view->palette();
+    pal.setColor(QPalette::Window, Qt::black);
+    view->setPalette(pal);
+}
+
 int indexOfPane(int paneCode)
 {
     for (size_t i = 0; i < DisplayArea::paneCodes.size(); ++i) {
@@ -64,10 +73,7 @@ ImageView *DisplayArea::makePane(const char *objectName, int paneCode)
 {
     auto *view = new ImageView(this);
     view->setObjectName(objectName);
-    view->setAutoFillBackground(true);
-    QPalette pal = view->palette();
-    pal.setColor(QPalette::Window, Qt::black);
-    view->setPalette(pal);
+    paintBlackBehind(view);
     panes_[indexOfPane(paneCode)] = view;
     connect(view, &ImageView::clicked, this, [this, paneCode] { emit paneClicked(paneCode); });
     return view;
@@ -105,10 +111,7 @@ void DisplayArea::buildEnlargedView()
 
     imgall = new ImageView(pall);
     imgall->setObjectName("imgall");
-    imgall->setAutoFillBackground(true);
-    QPalette pal = imgall->palette();
-    pal.setColor(QPalette::Window, Qt::black);
-    imgall->setPalette(pal);
+    paintBlackBehind(imgall);
 
     column->addWidget(Panel3);
     column->addWidget(imgall, 1);

@@ -13,9 +13,10 @@ ImageView::ImageView(QWidget *parent) : QWidget(parent)
     setMinimumSize(1, 1);
 }
 
-void ImageView::setPicture(const QImage &picture)
+void ImageView::setPicture(const QImage &picture, qint64 capturedAtNs)
 {
     picture_ = picture;
+    pictureCapturedAtNs_ = capturedAtNs;
     pictureIsNew_ = true;
     update();
 }
@@ -37,7 +38,6 @@ void ImageView::setZoomPercent(int percent)
         return;
     zoomPercent_ = percent;
     update();
-    emit zoomChanged(percent);
 }
 
 void ImageView::paintEvent(QPaintEvent *)
@@ -55,7 +55,7 @@ void ImageView::paintEvent(QPaintEvent *)
     if (pictureIsNew_) {
         pictureIsNew_ = false;
         ++paintedFrames_;
-        emit picturePainted(lastPictureStampNs_);
+        emit picturePainted(pictureCapturedAtNs_);
     }
 }
 

@@ -13,7 +13,8 @@ class ImageView : public QWidget
 public:
     explicit ImageView(QWidget *parent = nullptr);
 
-    void setPicture(const QImage &picture);
+    // capturedAtNs, when known, is handed on with picturePainted.
+    void setPicture(const QImage &picture, qint64 capturedAtNs = 0);
     const QImage &picture() const { return picture_; }
 
     // Fill the picture with the view's background colour, keeping its size.
@@ -22,19 +23,16 @@ public:
     int zoomPercent() const { return zoomPercent_; }
     void setZoomPercent(int percent);
 
-    // Frames painted since creation; lets the benchmark count what reached the screen.
+    // Pictures painted since creation; lets the benchmark count what reached the screen.
     quint64 paintedFrames() const { return paintedFrames_; }
-    qint64 lastPictureStampNs() const { return lastPictureStampNs_; }
-    void setPictureStampNs(qint64 ns) { lastPictureStampNs_ = ns; }
 
     static constexpr int minZoomPercent = 1;
     static constexpr int maxZoomPercent = 300;
 
 signals:
     void clicked();
-    void zoomChanged(int percent);
-    // Emitted after a paint that showed a new picture, with its capture stamp.
-    void picturePainted(qint64 pictureStampNs);
+    // Emitted after a paint that showed a new picture, with its capture time.
+    void picturePainted(qint64 capturedAtNs);
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -46,5 +44,5 @@ private:
     int zoomPercent_ = 100;
     bool pictureIsNew_ = false;
     quint64 paintedFrames_ = 0;
-    qint64 lastPictureStampNs_ = 0;
+    qint64 pictureCapturedAtNs_ = 0;
 };

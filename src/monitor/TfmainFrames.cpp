@@ -13,11 +13,6 @@
 
 #include <QPainter>
 
-QString Tfmain::timeStampText(const QDateTime &moment)
-{
-    return DateText::fromDateTime(moment);
-}
-
 namespace {
 
 // White 12-point text in the top-left corner, on a transparent background.
@@ -42,18 +37,15 @@ void Tfmain::handleFrame(int camera)
     // The panes and the enlarged view get the picture without the stamp.
     const int paneCode = DisplayArea::paneCodeFor(camera, GlobalSettings->strstsl);
     if (ImageView *pane = Panel2->pane(paneCode)) {
-        pane->setPictureStampNs(frame.capturedAtNs);
-        pane->setPicture(frame.image);
-        if (Panel2->selectedPane() == paneCode) {
-            Panel2->imgall->setPictureStampNs(frame.capturedAtNs);
-            Panel2->imgall->setPicture(frame.image);
-        }
+        pane->setPicture(frame.image, frame.capturedAtNs);
+        if (Panel2->selectedPane() == paneCode)
+            Panel2->imgall->setPicture(frame.image, frame.capturedAtNs);
     }
 
     // The capture view and the frame slot hold the stamped picture. Drawing on the
     // shared image makes it a copy of its own, so the panes keep theirs unstamped.
     QImage stamped = frame.image;
-    drawTimeStamp(stamped, timeStampText(services_.clock->now()));
+    drawTimeStamp(stamped, DateText::fromDateTime(services_.clock->now()));
     Panel2->captureView(camera)->setPicture(stamped);
     frameSlots_.slot(camera).publish(stamped);
 }

@@ -111,11 +111,6 @@ QString RecordingChannel::outputOptions() const
         + " -vsync -1";
 }
 
-QString RecordingChannel::statusText() const
-{
-    return lblStatus->text();
-}
-
 void RecordingChannel::btnOpenClick()
 {
     if (!FFEncoder::librariesLoaded()) {

@@ -73,7 +73,6 @@ public:
     QString inputOptions() const;
     QString outputOptions() const;
     bool isRecording() const { return FFEncoder.isWorking(); }
-    QString statusText() const;
 
     class FFEncoder FFEncoder;
     FrameInputAdapter FIA;

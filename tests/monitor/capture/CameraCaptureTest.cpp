@@ -5,6 +5,19 @@
 #include <QSignalSpy>
 #include <QTest>
 
+namespace {
+
+// Binds the first device, with frames announced, and runs it.
+void startFirstDevice(CameraCapture &capture)
+{
+    capture.selectInput(0, 0);
+    capture.setSampleGrabbing(true);
+    capture.connectDevice();
+    capture.run();
+}
+
+} // namespace
+
 class CameraCaptureTest : public QObject
 {
     Q_OBJECT
@@ -162,10 +175,7 @@ void CameraCaptureTest::failureWhileRunningIsReportedOnce()
     FakeCaptureBackend backend;
     backend.addDevice("Cam A");
     CameraCapture capture(&backend);
-    capture.selectInput(0, 0);
-    capture.setSampleGrabbing(true);
-    capture.connectDevice();
-    capture.run();
+    startFirstDevice(capture);
     QSignalSpy ended(&capture, &CameraCapture::captureEnded);
 
     FakeCaptureSession *session = backend.session(0);
@@ -191,10 +201,7 @@ void CameraCaptureTest::disconnectFromInsideAFrameHandlerIsSafe()
     FakeCaptureBackend backend;
     backend.addDevice("Cam A");
     CameraCapture capture(&backend);
-    capture.selectInput(0, 0);
-    capture.setSampleGrabbing(true);
-    capture.connectDevice();
-    capture.run();
+    startFirstDevice(capture);
     int handled = 0;
     connect(&capture, &CameraCapture::frameReady, this, [&] {
         ++handled;
