@@ -109,7 +109,8 @@ void FfmpegCaptureSessionTest::picturesAreScaledToTheRequestedSize()
     QVERIFY(ready.wait(5000));
     const CapturedFrame frame = session.takeLatestFrame();
     QCOMPARE(frame.image.size(), QSize(320, 240));
-    QCOMPARE(frame.sequence, quint64(1));
+    // The source is not paced, so frames may have been replaced before this take.
+    QVERIFY(frame.sequence >= 1);
 }
 
 // The packets a V4L2 camera hands over (MJPEG or YUYV), read from a file
