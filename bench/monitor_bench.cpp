@@ -4,12 +4,12 @@
 //
 //   monitor_bench [--seconds N]      (run under xvfb-run, or with -platform offscreen)
 #include "ProcessStats.h"
-#include "app/Clock.h"
+#include "common/Clock.h"
 #include "monitor/DisplayArea.h"
 #include "monitor/ImageView.h"
 #include "monitor/capture/SystemCaptureBackend.h"
 #include "settings/TGlobal.h"
-#include "app/Prompter.h"
+#include "app/QtPrompter.h"
 #include "app/ProgramWindows.h"
 
 #include <QApplication>

@@ -9,13 +9,13 @@
 //
 //   record_bench [--seconds N]      (run under xvfb-run, or with -platform offscreen)
 #include "ProcessStats.h"
-#include "app/Clock.h"
-#include "app/Prompter.h"
+#include "common/Clock.h"
+#include "common/Prompter.h"
 #include "app/ProgramWindows.h"
 #include "catalogue/CatalogueFile.h"
 #include "monitor/capture/CameraCapture.h"
 #include "monitor/capture/SystemCaptureBackend.h"
-#include "record/DiskSpace.h"
+#include "common/DiskSpace.h"
 #include "record/RecordingChannel.h"
 #include "settings/TGlobal.h"
 

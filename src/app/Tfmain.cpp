@@ -1,8 +1,8 @@
 #include "app/Tfmain.h"
 
-#include "app/Clock.h"
-#include "app/CommandGuard.h"
-#include "app/DateText.h"
+#include "common/Clock.h"
+#include "common/CommandGuard.h"
+#include "common/DateText.h"
 #include "catalogue/Tdbhouse.h"
 #include "monitor/DisplayArea.h"
 #include "monitor/ImageView.h"

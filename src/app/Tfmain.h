@@ -1,6 +1,6 @@
 #pragma once
 
-#include "monitor/FrameSlots.h"
+#include "common/FrameSlots.h"
 
 #include <QDateTime>
 #include <QMainWindow>

@@ -2,7 +2,7 @@
 // rest of the program (and the operator's documentation) use.
 #include "app/Tfmain.h"
 
-#include "app/CommandGuard.h"
+#include "common/CommandGuard.h"
 #include "app/TrayIconImage.h"
 #include "monitor/DisplayArea.h"
 

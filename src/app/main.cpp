@@ -1,14 +1,14 @@
 // Program entry: options, the settings object, the windows in their order, the
 // message loop, and at the end the settings file.
-#include "app/AppError.h"
-#include "app/Clock.h"
+#include "common/AppError.h"
+#include "common/Clock.h"
 #include "app/ProgramOptions.h"
-#include "app/Prompter.h"
+#include "app/QtPrompter.h"
 #include "app/ProgramWindows.h"
 #include "app/UnixSignals.h"
 #include "monitor/capture/SystemCaptureBackend.h"
 #include "monitor/capture/ui/DevicePropertyDialog.h"
-#include "record/DiskSpace.h"
+#include "common/DiskSpace.h"
 #include "settings/TGlobal.h"
 
 #include <QApplication>

@@ -1,6 +1,6 @@
 #include "catalogue/CatalogueConnection.h"
 
-#include "app/AppError.h"
+#include "common/AppError.h"
 
 #include <QFileInfo>
 #include <QSqlError>

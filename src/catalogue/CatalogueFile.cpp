@@ -1,6 +1,6 @@
 #include "catalogue/CatalogueFile.h"
 
-#include "app/AppError.h"
+#include "common/AppError.h"
 
 #include <QDir>
 #include <QFile>

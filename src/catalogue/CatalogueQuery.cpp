@@ -1,6 +1,6 @@
 #include "catalogue/CatalogueQuery.h"
 
-#include "app/AppError.h"
+#include "common/AppError.h"
 #include "catalogue/CatalogueConnection.h"
 
 #include <QSqlError>

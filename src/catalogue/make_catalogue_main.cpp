@@ -1,7 +1,7 @@
 // kamvist-make-catalogue <path>: places an empty catalogue file at path
 // unless a file is already there. Run by the build for bin/dat/dzxcb.db.
 
-#include "app/AppError.h"
+#include "common/AppError.h"
 #include "catalogue/CatalogueFile.h"
 
 #include <QCoreApplication>

@@ -3,9 +3,9 @@
 // to its frame slot for the recorder.
 #include "app/Tfmain.h"
 
-#include "app/Clock.h"
-#include "app/CommandGuard.h"
-#include "app/DateText.h"
+#include "common/Clock.h"
+#include "common/CommandGuard.h"
+#include "common/DateText.h"
 #include "monitor/DisplayArea.h"
 #include "monitor/ImageView.h"
 #include "monitor/capture/CameraCapture.h"

@@ -2,7 +2,7 @@
 // monitoring start and stop, and the automatic start.
 #include "app/Tfmain.h"
 
-#include "app/CommandGuard.h"
+#include "common/CommandGuard.h"
 #include "monitor/DisplayArea.h"
 #include "monitor/ImageView.h"
 #include "monitor/capture/CameraCapture.h"

@@ -1,10 +1,10 @@
 #include "record/RecordingChannel.h"
 
-#include "app/AppError.h"
-#include "app/Clock.h"
-#include "app/Prompter.h"
+#include "common/AppError.h"
+#include "common/Clock.h"
+#include "common/Prompter.h"
 #include "catalogue/Tdbhouse.h"
-#include "monitor/FrameSlots.h"
+#include "common/FrameSlots.h"
 #include "settings/TGlobal.h"
 
 #include <QCheckBox>

@@ -1,10 +1,10 @@
 // The main window's recording control, file rotation and disk space reclaim.
 #include "app/Tfmain.h"
 
-#include "app/AppError.h"
+#include "common/AppError.h"
 #include "catalogue/Tdbhouse.h"
 #include "record/ChannelForms.h"
-#include "record/DiskSpace.h"
+#include "common/DiskSpace.h"
 #include "record/RecordingChannel.h"
 #include "settings/TGlobal.h"
 

@@ -1,6 +1,6 @@
 #include "settings/IniFile.h"
 
-#include "app/AppError.h"
+#include "common/AppError.h"
 
 IniFile::IniFile(const QString &path, std::shared_ptr<IniStorage> storage)
     : path_(path), storage_(std::move(storage))

@@ -1,6 +1,6 @@
 #include "settings/IniStorage.h"
 
-#include "app/AppError.h"
+#include "common/AppError.h"
 
 #include <QFile>
 #include <QFileInfo>

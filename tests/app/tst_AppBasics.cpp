@@ -1,5 +1,5 @@
 // Program options and the fixed date and time text.
-#include "app/DateText.h"
+#include "common/DateText.h"
 #include "app/ProgramOptions.h"
 
 #include <QtTest>

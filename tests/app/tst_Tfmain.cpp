@@ -1,6 +1,6 @@
 // The main window shell: its controls, the first-showing set-up, font scaling,
 // hiding, the page switch, the automatic start and the command guard.
-#include "app/CommandGuard.h"
+#include "common/CommandGuard.h"
 #include "monitor/DisplayArea.h"
 #include "support/MainWindowFixture.h"
 

@@ -3,7 +3,7 @@
 
 #include "CatalogueFixture.h"
 
-#include "app/AppError.h"
+#include "common/AppError.h"
 
 #include <QFile>
 #include <QProcess>

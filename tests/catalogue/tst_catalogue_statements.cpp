@@ -2,7 +2,7 @@
 
 #include "CatalogueFixture.h"
 
-#include "app/AppError.h"
+#include "common/AppError.h"
 
 #include <QSet>
 #include <QSignalSpy>

@@ -1,7 +1,7 @@
 // Recording: channel files and catalogue rows, recording control by the camera
 // flags and the recording switch, rotation, failures the operator must hear of,
 // and the disk space reclaim.
-#include "app/DateText.h"
+#include "common/DateText.h"
 #include "monitor/capture/CameraCapture.h"
 #include "record/RecordingChannel.h"
 #include "record/encoder/FFEncoder.h"

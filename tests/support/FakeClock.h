@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/Clock.h"
+#include "common/Clock.h"
 
 // A clock that stands still until the test moves it.
 class FakeClock final : public Clock

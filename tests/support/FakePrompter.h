@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/Prompter.h"
+#include "common/Prompter.h"
 
 #include <QList>
 #include <QString>

@@ -6,26 +6,13 @@
 #include "monitor/capture/CameraCapture.h"
 #include "monitor/capture/FakeCaptureBackend.h"
 #include "record/ChannelForms.h"
-#include "record/DiskSpace.h"
 #include "settings/TGlobal.h"
 #include "support/FakeClock.h"
+#include "support/FakeDiskSpace.h"
 #include "support/FakePrompter.h"
 
 #include <QTemporaryDir>
 #include <memory>
-
-// Free space that the test sets.
-class FakeDiskSpace final : public DiskSpace
-{
-public:
-    qint64 freeBytes(const QString &folder) const override
-    {
-        askedFor = folder;
-        return bytes;
-    }
-    qint64 bytes = qint64(100) << 30;
-    mutable QString askedFor;
-};
 
 // A main window in a sandbox folder that stands in for the executable's folder:
 // its own settings file, an empty catalogue, a fake clock and a scripted prompter.

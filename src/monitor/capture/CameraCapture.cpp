@@ -1,6 +1,6 @@
 #include "monitor/capture/CameraCapture.h"
 
-#include "app/AppError.h"
+#include "common/AppError.h"
 
 CameraCapture::CameraCapture(CaptureBackend *backend, QObject *parent)
     : QObject(parent)

@@ -1,6 +1,6 @@
 #include "monitor/capture/FakeCaptureBackend.h"
 
-#include "app/AppError.h"
+#include "common/AppError.h"
 
 FakeCaptureSession::FakeCaptureSession(QSize frameSize, QObject *parent)
     : CaptureSession(frameSize, parent)

@@ -1,6 +1,6 @@
 #include "monitor/capture/FfmpegCaptureInput.h"
 
-#include "app/AppError.h"
+#include "common/AppError.h"
 
 extern "C" {
 #include <libavdevice/avdevice.h>

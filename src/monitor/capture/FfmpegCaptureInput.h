@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/FfmpegHandles.h"
+#include "common/FfmpegHandles.h"
 #include "monitor/capture/FrameConverter.h"
 
 #include <QImage>

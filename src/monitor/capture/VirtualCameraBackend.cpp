@@ -1,6 +1,6 @@
 #include "monitor/capture/VirtualCameraBackend.h"
 
-#include "app/AppError.h"
+#include "common/AppError.h"
 #include "monitor/capture/FfmpegCaptureInput.h"
 #include "monitor/capture/FfmpegCaptureSession.h"
 

@@ -1,6 +1,6 @@
 #include "record/encoder/EncodeWorker.h"
 
-#include "app/AppError.h"
+#include "common/AppError.h"
 #include "record/encoder/FramePacer.h"
 #include "record/encoder/FrameScaler.h"
 #include "record/encoder/VideoWriter.h"

@@ -1,6 +1,6 @@
 #include "record/encoder/FFEncoder.h"
 
-#include "app/AppError.h"
+#include "common/AppError.h"
 #include "record/encoder/EncodeWorker.h"
 #include "record/encoder/EncoderOptions.h"
 #include "record/encoder/FrameInputAdapter.h"

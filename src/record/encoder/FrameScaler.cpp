@@ -1,6 +1,6 @@
 #include "record/encoder/FrameScaler.h"
 
-#include "app/AppError.h"
+#include "common/AppError.h"
 
 extern "C" {
 #include <libavutil/imgutils.h>

@@ -1,7 +1,7 @@
 #include "record/encoder/VideoWriter.h"
 
-#include "app/AppError.h"
-#include "app/FfmpegHandles.h"
+#include "common/AppError.h"
+#include "common/FfmpegHandles.h"
 
 #include <QFile>
 

@@ -1,4 +1,4 @@
-#include "app/AppError.h"
+#include "common/AppError.h"
 #include "monitor/capture/CameraCapture.h"
 #include "monitor/capture/FakeCaptureBackend.h"
 

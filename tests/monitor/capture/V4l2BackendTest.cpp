@@ -1,6 +1,6 @@
 #include "FakeV4l2Io.h"
 
-#include "app/AppError.h"
+#include "common/AppError.h"
 #include "monitor/capture/SystemCaptureBackend.h"
 #include "monitor/capture/V4l2Backend.h"
 

@@ -1,6 +1,6 @@
 #include "EncoderTestSupport.h"
 
-#include "app/AppError.h"
+#include "common/AppError.h"
 
 #include <QElapsedTimer>
 #include <QSignalSpy>

@@ -1,6 +1,6 @@
 #include "monitor/capture/ui/DevicePropertyDialog.h"
 
-#include "app/AppError.h"
+#include "common/AppError.h"
 #include "monitor/capture/CameraCapture.h"
 
 #include <QCheckBox>

@@ -1,4 +1,4 @@
-#include "app/Prompter.h"
+#include "app/QtPrompter.h"
 
 #include <QInputDialog>
 #include <QMessageBox>

@@ -1,4 +1,4 @@
-#include "record/DiskSpace.h"
+#include "common/DiskSpace.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/AppError.h"
-#include "app/Prompter.h"
+#include "common/AppError.h"
+#include "common/Prompter.h"
 
 #include <QCoreApplication>
 #include <exception>

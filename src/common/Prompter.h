@@ -3,8 +3,6 @@
 #include <QString>
 #include <optional>
 
-class QWidget;
-
 // Every message box and input box of the program goes through this seam, so that
 // tests can script the answers and read back every text and caption shown.
 class Prompter
@@ -21,20 +19,4 @@ public:
     // A one-line input box; nullopt when cancelled.
     virtual std::optional<QString> input(const QString &caption, const QString &prompt,
                                          const QString &initial) = 0;
-};
-
-// The real prompter: modal QMessageBox / QInputDialog over the given parent window.
-class QtPrompter final : public Prompter
-{
-public:
-    explicit QtPrompter(QWidget *parent = nullptr) : parent_(parent) {}
-    void setParent(QWidget *parent) { parent_ = parent; }
-
-    void message(const QString &text, const QString &caption, Icon icon) override;
-    bool askYesNo(const QString &text, const QString &caption) override;
-    std::optional<QString> input(const QString &caption, const QString &prompt,
-                                 const QString &initial) override;
-
-private:
-    QWidget *parent_;
 };
