@@ -11,7 +11,7 @@ BUILD_DIR=${KAMVIST_BUILD_DIR:-build}
 RUN_PACKAGES=(g++ cmake make pkg-config qt6-base-dev libqt6sql6-sqlite
   libavdevice-dev libavformat-dev libavcodec-dev libavfilter-dev libswscale-dev libavutil-dev
   fonts-wqy-zenhei xdg-utils)
-TEST_PACKAGES=(ffmpeg xvfb xauth)
+TEST_PACKAGES=(ffmpeg xvfb xauth sqlite3)
 
 as_root() {
   if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi

@@ -98,6 +98,8 @@ bool Tfmain::monitoringOn() const
 
 bool Tfmain::trayAvailable() const
 {
+    if (services_.trayAvailable)
+        return services_.trayAvailable();
     return QSystemTrayIcon::isSystemTrayAvailable();
 }
 

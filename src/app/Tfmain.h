@@ -40,6 +40,8 @@ struct MainWindowServices
     const DiskSpace *diskSpace = nullptr;
     // Shows a camera's device property dialog (modal); tests record the call instead.
     std::function<void(CameraCapture &, QWidget *parent)> showDeviceProperties;
+    // Whether the desktop offers a tray; the system's answer when not set.
+    std::function<bool()> trayAvailable;
 };
 
 // The main window: the monitoring page with its control panel and display area,
@@ -221,6 +223,8 @@ private:
     void showCameraSettings(int camera);
     void openCamerasForCount();
     void handleFrame(int camera);
+    void finishRotation();
+    QStringList liveRecordingFiles();
 
     MainWindowServices services_;
     Prompter &prompter_;

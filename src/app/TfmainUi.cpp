@@ -268,8 +268,9 @@ void Tfmain::connectCommands()
     connect(Panel2, &DisplayArea::paneClicked, this,
             [this](int code) { runGuarded(prompter_, [this, code] { selectPane(code); }); });
 
+    // Auto start fails as loudly as a start by the operator: at logon nobody else would know.
+    connect(Timer1, &QTimer::timeout, this, guarded(&Tfmain::Timer1Timer));
     // Unattended handlers catch and drop their own failures.
-    connect(Timer1, &QTimer::timeout, this, [this] { runQuietly([this] { Timer1Timer(); }); });
     connect(Txstwo, &QTimer::timeout, this, [this] { runQuietly([this] { TxstwoTimer(); }); });
     connect(typdel, &QTimer::timeout, this, [this] { runQuietly([this] { typdelTimer(); }); });
 }

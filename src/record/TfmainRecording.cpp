@@ -2,6 +2,7 @@
 #include "app/Tfmain.h"
 
 #include "common/AppError.h"
+#include "common/CommandGuard.h"
 #include "catalogue/Tdbhouse.h"
 #include "record/ChannelForms.h"
 #include "common/DiskSpace.h"
@@ -64,23 +65,25 @@ void Tfmain::BitBtn6Click()
 void Tfmain::TxstwoTimer()
 {
     Txstwo->stop();
-    try {
-        if (monitoringOn()) {
-            BitBtn11Click();
-            QCoreApplication::processEvents();
-            // The pause keeps the window painting; a sleep would freeze it.
-            QEventLoop pause;
-            QTimer::singleShot(rotationPauseMs_, &pause, &QEventLoop::quit);
-            pause.exec();
-            // The run may have been ended (window closed, tray exit) during the pause.
-            if (!endingRun_)
-                BitBtn10Click();
-        }
-    } catch (...) {
-        // A rotation runs unattended: whatever failed waits for the next one.
-    }
-    if (!endingRun_)
+    if (!monitoringOn()) {
         Txstwo->start();
+        return;
+    }
+    runQuietly([this] { BitBtn11Click(); });
+    // The pause is a timer, so the window keeps painting and handling input meanwhile.
+    QTimer::singleShot(rotationPauseMs_, this, [this] { finishRotation(); });
+}
+
+// The second half of a rotation, after the pause. An operator command in the
+// pause (monitoring started, the query page chosen) or the end of the run has
+// already decided what happens next, so the rotation starts nothing then.
+void Tfmain::finishRotation()
+{
+    if (endingRun_)
+        return;
+    if (!monitoringOn() && pg1->currentWidget() == TabSheet1)
+        runQuietly([this] { BitBtn10Click(); });
+    Txstwo->start();
 }
 
 QString Tfmain::statusLineText()
@@ -114,9 +117,25 @@ double Tfmain::roundedFreeGiB(qint64 freeBytes)
 
 bool Tfmain::isRecordingFile(const QString &path)
 {
-    static const QRegularExpression scheme(QStringLiteral("^[0-9]{14}_[1-4]\\.mpg$"));
+    // Matched at the end: a save folder written without its trailing "/" puts
+    // its last name in front of the time ("rec20240312083005_1.mpg").
+    static const QRegularExpression scheme(QStringLiteral("[0-9]{14}_[1-4]\\.mpg$"));
     const QFileInfo file(path);
     return scheme.match(file.fileName()).hasMatch() && file.isFile() && !file.isSymLink();
+}
+
+// The files the channels are writing right now, as canonical paths.
+QStringList Tfmain::liveRecordingFiles()
+{
+    QStringList live;
+    for (int camera = 1; camera <= 4; ++camera) {
+        if (camera > 1 && !channelForms_.at(camera - 2))
+            continue;
+        const RecordingChannel &c = channel(camera);
+        if (c.isRecording())
+            live << QFileInfo(c.outputPath()).canonicalFilePath();
+    }
+    return live;
 }
 
 // Every 10 minutes: delete the five oldest recordings when the recording disk runs low.
@@ -129,10 +148,12 @@ void Tfmain::typdelTimer()
             if (freeBytes >= 0 && roundedFreeGiB(freeBytes) <= kReclaimThresholdGiB) {
                 dbhouse_->openOldestFive();
                 CatalogueQuery &oldest = dbhouse_->qyp;
+                const QStringList live = liveRecordingFiles();
                 for (oldest.first(); !oldest.atEnd(); oldest.next()) {
                     const QString path = oldest.textField("strpath");
-                    // A row is data anyone may edit: only a recording file is ever deleted.
-                    if (isRecordingFile(path))
+                    // A row is data anyone may edit: only a recording file is ever deleted,
+                    // and never one a camera is recording into (its row goes all the same).
+                    if (isRecordingFile(path) && !live.contains(QFileInfo(path).canonicalFilePath()))
                         QFile::remove(path);
                     dbhouse_->deleteById(dbhouse_->qdel, oldest.integerField("iid"));
                 }

@@ -2,6 +2,15 @@
 
 namespace {
 
+// A hand-edited value may be quoted (strbcpathz="/srv/rec/"): one pair of
+// matching quotes around it is taken off, as private-profile readers do.
+QString withoutSurroundingQuotes(const QString &value)
+{
+    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front())
+        return value.mid(1, value.size() - 2);
+    return value;
+}
+
 const QByteArray utf8Bom("\xEF\xBB\xBF");
 
 bool sameName(const QString &a, const QString &b)
@@ -119,7 +128,7 @@ QString IniDocument::value(const QString &section, const QString &key,
     if (header < 0)
         return defaultValue;
     const qsizetype entry = findEntry(header, key);
-    return entry < 0 ? defaultValue : lines_[entry].value;
+    return entry < 0 ? defaultValue : withoutSurroundingQuotes(lines_[entry].value);
 }
 
 void IniDocument::insertLine(qsizetype index, const QByteArray &raw)

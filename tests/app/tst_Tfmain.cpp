@@ -26,6 +26,7 @@ private slots:
     void catalogueOpensAtFirstShowingAndMissingFileStaysMissing();
     void fontsScaleWithTheWindowWithinBounds_data();
     void fontsScaleWithTheWindowWithinBounds();
+    void hidingNeverLosesTheWindow_data();
     void hidingNeverLosesTheWindow();
     void pageSwitchStopsAndRestartsMonitoring();
     void autoStartOnlyForExactlyY_data();
@@ -174,15 +175,23 @@ void TfmainTest::fontsScaleWithTheWindowWithinBounds()
     QCOMPARE(f.window->SpeedButton12->font().pointSizeF(), points);
 }
 
+void TfmainTest::hidingNeverLosesTheWindow_data()
+{
+    QTest::addColumn<bool>("trayAvailable");
+    QTest::newRow("desktop with a tray: hidden to the tray") << true;
+    QTest::newRow("no tray: minimised, the taskbar still has it") << false;
+}
+
 void TfmainTest::hidingNeverLosesTheWindow()
 {
+    QFETCH(bool, trayAvailable);
     MainWindowFixture f;
+    f.services.trayAvailable = [trayAvailable] { return trayAvailable; };
+    f.makeWindow();
     f.window->show();
     f.window->BitBtn12Click();
-    if (QSystemTrayIcon::isSystemTrayAvailable())
-        QVERIFY(!f.window->isVisible());
-    else
-        QVERIFY(f.window->isVisible()); // minimised instead: the taskbar still has it
+    QCOMPARE(f.window->isVisible(), !trayAvailable);
+    QCOMPARE(f.window->isMinimized(), !trayAvailable);
     f.window->N29Click();
     QVERIFY(f.window->isVisible());
     QVERIFY(!f.window->isMinimized());

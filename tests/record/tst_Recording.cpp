@@ -97,6 +97,12 @@ private slots:
     void reclaimDeletesTheOldestFiveWhenLow_data();
     void reclaimDeletesTheOldestFiveWhenLow();
     void reclaimDeletesOnlyRecordingFiles();
+    void reclaimMatchesTheSchemeAtTheEndOfTheName_data();
+    void reclaimMatchesTheSchemeAtTheEndOfTheName();
+    void reclaimKeepsTheFilesCamerasRecordInto();
+    void operatorCommandsDuringTheRotationPause_data();
+    void operatorCommandsDuringTheRotationPause();
+    void autoStartShowsItsErrors();
 };
 
 void RecordingTest::openNamesTheFileAndWritesItsRow_data()
@@ -215,7 +221,8 @@ void RecordingTest::rotationStartsNewFilesAndRows()
     f.clock.moment = f.clock.moment.addSecs(100 * 60);
     f.window->setRotationPauseMs(200);
     f.window->TxstwoTimer();
-    QVERIFY(f.window->monitoringOn());
+    QVERIFY(!f.window->monitoringOn()); // the pause
+    QTRY_VERIFY(f.window->monitoringOn());
     QVERIFY(f.window->Txstwo->isActive());
     monitorFor(f, 1000);
     f.window->BitBtn11->click();
@@ -305,6 +312,8 @@ void RecordingTest::writeFailureWhileRecordingIsReported()
     startMonitoring(f, "2");
     QTRY_VERIFY_WITH_TIMEOUT(!f.window->channel(2).isRecording(), 20000);
     QTRY_COMPARE(f.prompter.shown.size(), 1);
+    const QString expected = QStringLiteral("录像文件 %1 写入中断: ").arg(f.window->channel(2).outputPath());
+    QVERIFY2(f.prompter.shown[0].text.startsWith(expected), qPrintable(f.prompter.shown[0].text));
     QVERIFY2(f.prompter.shown[0].text.contains("No space left"), qPrintable(f.prompter.shown[0].text));
     QCOMPARE(f.prompter.shown[0].icon, Prompter::Icon::Warning);
     QVERIFY(f.window->channel(1).isRecording()); // the other camera goes on
@@ -336,7 +345,9 @@ void RecordingTest::startFailuresAreReportedAfterTheStart()
     f.settings->strbcpathz = f.folder + "missing/";
     f.window->BitBtn10->click();
     QTRY_COMPARE(f.prompter.shown.size(), 2);
-    QVERIFY2(f.prompter.shown[0].text.contains(f.folder + "missing/"), qPrintable(f.prompter.shown[0].text));
+    QVERIFY2(f.prompter.shown[0].text.startsWith(QStringLiteral("录像文件 %1missing/").arg(f.folder)),
+             qPrintable(f.prompter.shown[0].text));
+    QVERIFY2(f.prompter.shown[0].text.contains(QStringLiteral("无法开始录像")), qPrintable(f.prompter.shown[0].text));
     QVERIFY(!f.window->channel(1).isRecording() && !f.window->channel(2).isRecording());
     f.window->BitBtn11->click();
 }
@@ -432,6 +443,138 @@ void RecordingTest::reclaimDeletesOnlyRecordingFiles()
     QVERIFY(QFile::exists(precious));    // but no file that is not a recording
     QVERIFY(QFileInfo(link).isSymLink());
     QVERIFY(QFileInfo(folderNamedLikeARecording).isDir());
+}
+
+void RecordingTest::reclaimMatchesTheSchemeAtTheEndOfTheName_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("deleted");
+    QTest::newRow("save folder with a trailing slash") << "20240312083005_1.mpg" << true;
+    QTest::newRow("save folder without one: prefix before the time") << "rec20240312083005_4.mpg" << true;
+    QTest::newRow("camera 5") << "20240312083005_5.mpg" << false;
+    QTest::newRow("13 digits") << "2024031208300_1.mpg" << false;
+    QTest::newRow("other extension after it") << "20240312083005_1.mpg.bak" << false;
+    QTest::newRow("upper-case extension") << "20240312083005_1.MPG" << false;
+    QTest::newRow("text between time and camera") << "20240312083005x_1.mpg" << false;
+}
+
+void RecordingTest::reclaimMatchesTheSchemeAtTheEndOfTheName()
+{
+    QFETCH(QString, name);
+    QFETCH(bool, deleted);
+    MainWindowFixture f;
+    f.window->show();
+    f.disk.bytes = 0;
+    const QString path = f.folder + name;
+    QVERIFY(QFile(path).open(QIODevice::WriteOnly));
+    f.dbhouse->insertRecording(f.clock.moment, QDateTime(f.clock.moment.date(), QTime()), name, path, 1);
+    f.window->typdelTimer();
+    QCOMPARE(QFile::exists(path), !deleted);
+    QVERIFY(catalogueRows(f).isEmpty());
+}
+
+// The five oldest rows include the files the cameras are recording into right
+// now: those files stay and play to the end, only their rows go.
+void RecordingTest::reclaimKeepsTheFilesCamerasRecordInto()
+{
+    MainWindowFixture f;
+    addCameras(f, 4);
+    f.window->show();
+    const QString older = f.folder + "20240311083005_1.mpg";
+    QVERIFY(QFile(older).open(QIODevice::WriteOnly));
+    f.dbhouse->insertRecording(f.clock.moment.addDays(-1), QDateTime(f.clock.moment.date().addDays(-1), QTime()),
+                               QFileInfo(older).fileName(), older, 1);
+    startMonitoring(f, "4");
+    monitorFor(f, 700);
+    QStringList live;
+    QList<qint64> sizes;
+    for (int camera = 1; camera <= 4; ++camera) {
+        QVERIFY(f.window->channel(camera).isRecording());
+        live << f.window->channel(camera).outputPath();
+    }
+    QCOMPARE(catalogueRows(f).size(), 5);
+
+    f.disk.bytes = 0;
+    f.window->typdelTimer();
+    QVERIFY(!QFile::exists(older));
+    QVERIFY(catalogueRows(f).isEmpty());
+    for (const QString &path : live) {
+        QVERIFY2(QFile::exists(path), qPrintable(path));
+        sizes << QFileInfo(path).size();
+    }
+    monitorFor(f, 1500);
+    f.window->BitBtn11->click();
+    for (int i = 0; i < live.size(); ++i) {
+        QVERIFY2(QFileInfo(live[i]).size() > sizes[i], qPrintable(live[i]));
+        QVERIFY2(probedFrames(live[i]) >= 45, qPrintable(live[i] + ": " + probe(live[i])));
+    }
+}
+
+void RecordingTest::operatorCommandsDuringTheRotationPause_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<bool>("monitoringAfter");
+    QTest::addColumn<int>("rows");
+    QTest::newRow("开启监控 pressed") << "start" << true << 4;
+    QTest::newRow("视频查询 chosen") << "query page" << false << 2;
+    QTest::newRow("视频查询 and back to 视频监控") << "query page and back" << true << 4;
+}
+
+// The pause between stop and start leaves the window usable; whatever the
+// operator does in it, the rotation must not start monitoring a second time.
+void RecordingTest::operatorCommandsDuringTheRotationPause()
+{
+    QFETCH(QString, command);
+    QFETCH(bool, monitoringAfter);
+    QFETCH(int, rows);
+    MainWindowFixture f;
+    addCameras(f, 2);
+    startMonitoring(f, "2");
+    monitorFor(f, 500);
+    f.clock.moment = f.clock.moment.addSecs(100 * 60);
+    f.window->setRotationPauseMs(400);
+    QTimer::singleShot(100, f.window, [&f, command] {
+        if (command == "start") {
+            QVERIFY(f.window->BitBtn10->isEnabled());
+            f.window->BitBtn10->click();
+        } else {
+            f.window->pg1->setCurrentWidget(f.window->TabSheet2);
+            if (command == "query page and back")
+                f.window->pg1->setCurrentWidget(f.window->TabSheet1);
+        }
+    });
+    f.window->TxstwoTimer();
+    QTest::qWait(800);
+    QTRY_VERIFY(f.window->Txstwo->isActive());
+    monitorFor(f, 700);
+
+    QCOMPARE(f.window->monitoringOn(), monitoringAfter);
+    for (int camera = 1; camera <= 2; ++camera)
+        QCOMPARE(f.window->channel(camera).isRecording(), monitoringAfter);
+    QVERIFY2(f.prompter.shown.isEmpty(), qPrintable(f.prompter.shown.value(0).text));
+    f.window->BitBtn11->click();
+    const QList<Row> written = catalogueRows(f);
+    QCOMPARE(written.size(), rows);
+    for (const Row &row : written)
+        QVERIFY2(probedFrames(row.strpath) >= 10, qPrintable(row.wjmc + ": " + probe(row.strpath)));
+}
+
+// Start at logon with no catalogue: monitoring starts, and the operator is told
+// that nothing is being recorded.
+void RecordingTest::autoStartShowsItsErrors()
+{
+    MainWindowFixture f(false);
+    addCameras(f, 1);
+    f.settings->strqyjkz = "Y";
+    f.settings->strstsl = "1";
+    f.settings->strbcpathz = f.folder;
+    f.window->Timer1->setInterval(10);
+    f.window->show();
+    QTRY_VERIFY(f.window->monitoringOn());
+    QTRY_COMPARE(f.prompter.shown.size(), 1);
+    QCOMPARE(f.prompter.shown[0].icon, Prompter::Icon::Critical);
+    QVERIFY2(f.prompter.shown[0].text.contains(QStringLiteral("数据库")), qPrintable(f.prompter.shown[0].text));
+    QVERIFY(!f.window->channel(1).isRecording());
 }
 
 QTEST_MAIN(RecordingTest)

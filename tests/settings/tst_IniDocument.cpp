@@ -67,6 +67,19 @@ void TestIniDocument::readsValue_data()
         << QByteArray("[judge\nstrstsl=2\n") << "judge" << "strstsl" << "2";
     QTest::newRow("no line break at the end")
         << QByteArray("[judge]\nstrstsl=2") << "judge" << "strstsl" << "2";
+    QTest::newRow("double quotes around the value")
+        << QByteArray("[judge]\nstrbcpathz=\"/srv/rec/\"\n") << "judge" << "strbcpathz" << "/srv/rec/";
+    QTest::newRow("single quotes around the value")
+        << QByteArray("[judge]\nstrbcpathz='/srv/rec/'\n") << "judge" << "strbcpathz" << "/srv/rec/";
+    QTest::newRow("blanks kept inside quotes")
+        << QByteArray("[judge]\nstrbcpathz = \" /srv/rec/ \" \n") << "judge" << "strbcpathz" << " /srv/rec/ ";
+    QTest::newRow("only one pair is stripped")
+        << QByteArray("[judge]\nstrjrmm=\"\"x\"\"\n") << "judge" << "strjrmm" << "\"x\"";
+    QTest::newRow("unmatched quotes stay")
+        << QByteArray("[judge]\nstrjrmm=\"x'\n") << "judge" << "strjrmm" << "\"x'";
+    QTest::newRow("one quote alone stays")
+        << QByteArray("[judge]\nstrjrmm=\"\n") << "judge" << "strjrmm" << "\"";
+    QTest::newRow("empty quoted value") << QByteArray("[judge]\nstrjrmm=\"\"\n") << "judge" << "strjrmm" << "";
 }
 
 void TestIniDocument::readsValue()

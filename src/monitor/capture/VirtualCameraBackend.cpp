@@ -41,10 +41,16 @@ QList<VideoFormat> VirtualCameraBackend::formats(int deviceIndex)
 
 QString VirtualCameraBackend::filterGraph(int deviceIndex, QSize size)
 {
-    return QStringLiteral("testsrc2=size=%1x%2:rate=%3,hue=h=%4,realtime")
+    // The pattern draws its own clock box in the top-left corner, where the
+    // program stamps the date and time: make the pattern a quarter taller and
+    // crop that strip off, so a recording shows one clock only.
+    const int patternHeight = size.height() + size.height() / 4;
+    return QStringLiteral("testsrc2=size=%1x%2:rate=%3,crop=%1:%4:0:%5,hue=h=%6,realtime")
         .arg(size.width())
-        .arg(size.height())
+        .arg(patternHeight)
         .arg(framesPerSecond)
+        .arg(size.height())
+        .arg(patternHeight - size.height())
         .arg(deviceIndex * hueStepDegrees % 360);
 }
 

@@ -108,14 +108,14 @@ void EncodeWorker::runTask(const EncodeTask &task)
     } catch (const WriteFailure &failure) {
         ending.exceptionRaised = true;
         ending.exceptionMessage =
-            QStringLiteral("Recording to %1 stopped: %2").arg(task.outputPath, failure.reason);
+            QStringLiteral("录像文件 %1 写入中断: %2").arg(task.outputPath, failure.reason);
     } catch (const std::exception &error) {
         ending.exceptionRaised = true;
         ending.exceptionMessage =
-            QStringLiteral("Recording to %1 could not start: %2").arg(task.outputPath, reasonOf(error));
+            QStringLiteral("录像文件 %1 无法开始录像: %2").arg(task.outputPath, reasonOf(error));
     } catch (...) {
         ending.exceptionRaised = true;
-        ending.exceptionMessage = QStringLiteral("Recording to %1 could not start").arg(task.outputPath);
+        ending.exceptionMessage = QStringLiteral("录像文件 %1 无法开始录像").arg(task.outputPath);
     }
     notify_(ending);
 }

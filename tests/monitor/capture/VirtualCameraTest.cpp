@@ -4,6 +4,7 @@
 
 #include <QSignalSpy>
 #include <QTest>
+#include <algorithm>
 
 // Runs the real lavfi capture path: open, thread, decode, convert, mailbox.
 class VirtualCameraTest : public QObject
@@ -19,6 +20,7 @@ private slots:
 
 private:
     static CapturedFrame firstFrame(CameraCapture &capture);
+    static bool topLeftShowsTheColourBar(const QImage &picture);
 };
 
 CapturedFrame VirtualCameraTest::firstFrame(CameraCapture &capture)
@@ -66,6 +68,24 @@ void VirtualCameraTest::deliversMovingFramesOfTheCaptureSize()
     QVERIFY(frames.last().sequence > frames.first().sequence);
     QVERIFY(frames.last().capturedAtNs > frames.first().capturedAtNs);
     QVERIFY(frames.first().image != frames.last().image);   // the pattern moves
+    // The moving diagonal may cover the corner for a while, the pattern's clock box always would.
+    QVERIFY2(std::any_of(frames.cbegin(), frames.cend(),
+                         [](const CapturedFrame &frame) { return topLeftShowsTheColourBar(frame.image); }),
+             "the pattern's own clock sits under the stamp");
+}
+
+// The top-left corner carries the program's time stamp, so the pattern must not
+// draw its own clock box there: that corner shows the first colour bar.
+bool VirtualCameraTest::topLeftShowsTheColourBar(const QImage &picture)
+{
+    const QRgb bar = picture.pixel(5, picture.height() / 2);
+    int same = 0;
+    int all = 0;
+    for (int y = 0; y < 36; ++y) {
+        for (int x = 0; x < 100; ++x, ++all)
+            same += picture.pixel(x, y) == bar;
+    }
+    return same * 10 > all * 9;
 }
 
 void VirtualCameraTest::camerasLookDifferent()
