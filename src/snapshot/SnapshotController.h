@@ -11,7 +11,7 @@ class Clock;
 class DesktopOpener;
 class FrameSlots;
 
-// Snapshots (Part 4.1): "抓拍" saves the picture of the selected pane's camera as a
+// Snapshots: "抓拍" saves the picture of the selected pane's camera as a
 // BMP file in the snapshot folder and appends a copy to the gallery; the gallery
 // lives in memory only. No widgets here: the gallery view follows the signals.
 class SnapshotController : public QObject
