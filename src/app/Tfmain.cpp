@@ -1,6 +1,7 @@
 #include "app/Tfmain.h"
 
 #include "common/Clock.h"
+#include "common/DesktopOpener.h"
 #include "common/CommandGuard.h"
 #include "common/DateText.h"
 #include "catalogue/Tdbhouse.h"
@@ -9,6 +10,10 @@
 #include "monitor/capture/CameraCapture.h"
 #include "record/RecordingChannel.h"
 #include "settings/TGlobal.h"
+#include "browser/DatePicker.h"
+#include "browser/RecordingBrowser.h"
+#include "browser/ui/DeletionProgressDialog.h"
+#include "snapshot/SnapshotController.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -35,6 +40,12 @@ Tfmain::Tfmain(const MainWindowServices &services, QWidget *parent)
     face.setPixelSize(12);
     setFont(face);
 
+    if (!services_.desktopOpener) {
+        ownDesktopOpener_ = std::make_unique<SystemDesktopOpener>();
+        services_.desktopOpener = ownDesktopOpener_.get();
+    }
+    snapshots_ = std::make_unique<SnapshotController>(SnapshotController::pictureSourceOf(frameSlots_),
+                                                      *services_.clock, *services_.desktopOpener);
     buildMenu();
     pg1 = new QTabWidget(this);
     pg1->setObjectName("pg1");
@@ -65,6 +76,7 @@ void Tfmain::setCatalogue(Tdbhouse *catalogue)
 {
     dbhouse_ = catalogue;
     channel1_->setCatalogue(catalogue);
+    createBrowser();
 }
 
 // Camera 1's recording channel lives on the main window, its panel inside the hidden capture view.
@@ -216,7 +228,8 @@ void Tfmain::Saveframes1Click()
 {
     if (monitoringOn())
         BitBtn8Click();
-    // The settings dialog is shown here once it exists.
+    if (services_.showSettingsDialog)
+        services_.showSettingsDialog(this);
     if (monitoringOn())
         BitBtn7Click();
 }
@@ -234,7 +247,3 @@ void Tfmain::pg1Change()
     }
 }
 
-// Query page "查询": runs the date-range query (filled in with the recording browser).
-void Tfmain::SpeedButton12Click()
-{
-}

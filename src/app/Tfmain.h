@@ -11,6 +11,12 @@
 
 class CameraCapture;
 class CaptureBackend;
+class DatePicker;
+class DeletionProgressDialog;
+class DesktopOpener;
+class RecordingBrowser;
+class SnapshotController;
+class SnapshotGallery;
 class ChannelForm;
 class Clock;
 class DiskSpace;
@@ -38,6 +44,11 @@ struct MainWindowServices
     QString executableFolder; // with a trailing "/"
     CaptureBackend *captureBackend = nullptr;
     const DiskSpace *diskSpace = nullptr;
+    DesktopOpener *desktopOpener = nullptr;
+    // The browser's date picker; the window makes its own dialog one when not set.
+    DatePicker *datePicker = nullptr;
+    // Shows the settings dialog (modal); tests record the call instead.
+    std::function<void(QWidget *parent)> showSettingsDialog;
     // Shows a camera's device property dialog (modal); tests record the call instead.
     std::function<void(CameraCapture &, QWidget *parent)> showDeviceProperties;
     // Whether the desktop offers a tray; the system's answer when not set.
@@ -126,8 +137,6 @@ public:
     void setRotationPauseMs(int pauseMs) { rotationPauseMs_ = pauseMs; }
     // The free space in GiB as the reclaim compares it: rounded to a tenth, halves to even.
     static double roundedFreeGiB(qint64 freeBytes);
-    // Whether a catalogued path names a recording file the reclaim may delete.
-    static bool isRecordingFile(const QString &path);
 
     // Recording control, rotation and reclaim.
     void BitBtn5Click();
@@ -135,8 +144,24 @@ public:
     void TxstwoTimer();
     void typdelTimer();
 
+    // Snapshots.
+    void BitBtn15Click();
+    void BitBtn16Click();
+    void ImageEnMView1DblClick();
+
     // Query page.
     void SpeedButton12Click();
+    void SpeedButton6Click();
+    void SpeedButton7Click();
+    void SpeedButton8Click();
+    void SpeedButton9Click();
+    void DBGrid1CtrlDelete();
+    void Edit9Enter();
+    void Edit9Exit();
+    void Edit10Enter();
+    void Edit10Exit();
+    void BitBtn13Click();
+    void BitBtn14Click();
 
     // The status bar line: monitoring state and the file each camera records into.
     void updateStatusLine();
@@ -158,7 +183,7 @@ public:
     QPushButton *BitBtn17 = nullptr;
     QLabel *Label7 = nullptr;
     QPushButton *BitBtn18 = nullptr;
-    QListWidget *ImageEnMView1 = nullptr;
+    SnapshotGallery *ImageEnMView1 = nullptr;
     // Never shown: operations other code invokes by clicking them.
     QWidget *hiddenControls = nullptr;
     std::array<QPushButton *, 4> cameraOpenButtons{};  // SpeedButton1, 3, 4, 5
@@ -204,6 +229,7 @@ protected:
     void showEvent(QShowEvent *event) override;
     void changeEvent(QEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
 private:
@@ -224,6 +250,8 @@ private:
     void openCamerasForCount();
     void handleFrame(int camera);
     void finishRotation();
+    void createBrowser();
+    bool isLiveRecording(const QString &path);
     QStringList liveRecordingFiles();
 
     MainWindowServices services_;
@@ -234,6 +262,11 @@ private:
     int rotationPauseMs_ = 3000;
     bool endingRun_ = false;
     FrameSlots frameSlots_;
+    std::unique_ptr<DesktopOpener> ownDesktopOpener_;
+    std::unique_ptr<SnapshotController> snapshots_;
+    std::unique_ptr<DatePicker> ownDatePicker_;
+    std::unique_ptr<DeletionProgressDialog> deletionProgress_;
+    std::unique_ptr<RecordingBrowser> browser_;
     bool firstShowingDone_ = false;
     std::array<std::unique_ptr<CameraCapture>, 4> captures_;
     std::array<bool, 4> cameraOpened_{};

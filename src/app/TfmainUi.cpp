@@ -5,6 +5,7 @@
 #include "common/CommandGuard.h"
 #include "app/TrayIconImage.h"
 #include "monitor/DisplayArea.h"
+#include "snapshot/ui/SnapshotGallery.h"
 
 #include <QComboBox>
 #include <QGroupBox>
@@ -95,13 +96,9 @@ QWidget *Tfmain::buildControlPanel()
                                                        BitBtn16, BitBtn17, Label7, BitBtn18})
         column->addWidget(w);
 
-    ImageEnMView1 = new QListWidget(panel);
+    ImageEnMView1 = new SnapshotGallery(panel);
     ImageEnMView1->setObjectName("ImageEnMView1");
-    ImageEnMView1->setToolTip(QStringLiteral("双击清除所有拍照"));
-    ImageEnMView1->setViewMode(QListView::IconMode);
-    ImageEnMView1->setFlow(QListView::TopToBottom);
-    ImageEnMView1->setWrapping(false);
-    ImageEnMView1->setIconSize(QSize(200, 150));
+    ImageEnMView1->showGalleryOf(*snapshots_);
     column->addWidget(ImageEnMView1, 1);
 
     // Controls the operator never sees; other operations click them in code.
@@ -172,12 +169,11 @@ void Tfmain::buildQueryPage()
                             Qt::red);
     barColumn->addWidget(Label11);
 
+    // Its columns and behaviour are set once the catalogue is handed over.
     DBGrid1 = new QTableView(TabSheet2);
     DBGrid1->setObjectName("DBGrid1");
-    DBGrid1->setSelectionBehavior(QAbstractItemView::SelectRows);
-    DBGrid1->setSelectionMode(QAbstractItemView::SingleSelection);
-    DBGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    DBGrid1->horizontalHeader()->setDefaultAlignment(Qt::AlignCenter);
+    Edit9->installEventFilter(this);
+    Edit10->installEventFilter(this);
 
     page->addWidget(bar);
     page->addWidget(DBGrid1, 1);
@@ -245,6 +241,15 @@ void Tfmain::connectCommands()
     onClick(BitBtn8, &Tfmain::BitBtn8Click);
     onClick(BitBtn9, &Tfmain::BitBtn9Click);
     onClick(SpeedButton12, &Tfmain::SpeedButton12Click);
+    onClick(SpeedButton6, &Tfmain::SpeedButton6Click);
+    onClick(SpeedButton7, &Tfmain::SpeedButton7Click);
+    onClick(SpeedButton8, &Tfmain::SpeedButton8Click);
+    onClick(SpeedButton9, &Tfmain::SpeedButton9Click);
+    onClick(BitBtn13, &Tfmain::BitBtn13Click);
+    onClick(BitBtn14, &Tfmain::BitBtn14Click);
+    onClick(BitBtn15, &Tfmain::BitBtn15Click);
+    onClick(BitBtn16, &Tfmain::BitBtn16Click);
+    connect(ImageEnMView1, &SnapshotGallery::galleryDoubleClicked, this, guarded(&Tfmain::ImageEnMView1DblClick));
     const std::array<Handler, 4> openHandlers = {&Tfmain::SpeedButton1Click, &Tfmain::SpeedButton3Click,
                                                  &Tfmain::SpeedButton4Click, &Tfmain::SpeedButton5Click};
     const std::array<Handler, 4> closeHandlers = {&Tfmain::BitBtn1Click, &Tfmain::BitBtn2Click,

@@ -8,7 +8,9 @@
 #include "app/UnixSignals.h"
 #include "monitor/capture/SystemCaptureBackend.h"
 #include "monitor/capture/ui/DevicePropertyDialog.h"
+#include "common/DesktopOpener.h"
 #include "common/DiskSpace.h"
+#include "settings/ui/SettingsDialog.h"
 #include "settings/TGlobal.h"
 
 #include <QApplication>
@@ -78,6 +80,10 @@ int main(int argc, char **argv)
     services.showDeviceProperties = showDevicePropertyDialog;
     SystemDiskSpace diskSpace;
     services.diskSpace = &diskSpace;
+    SystemDesktopOpener desktopOpener;
+    services.desktopOpener = &desktopOpener;
+    const SettingsDialogServices settingsDialog = systemSettingsDialogServices(prompter, diskSpace);
+    services.showSettingsDialog = [&settingsDialog](QWidget *parent) { showSettingsDialog(settingsDialog, parent); };
 
     auto windows = std::make_unique<ProgramWindows>(services);
     Tfmain *fmain = windows->fmain.get();

@@ -23,6 +23,10 @@ const char *const createTableSql =
     " strpath text,"
     " wjid integer)";
 
+// The browser lists recordings by a range of days; without this index every
+// query reads the whole table, which grows by some 21,000 rows a year.
+const char *const createDayIndexSql = "create index avib_drq on avib(drq)";
+
 // Builds the table in the file at path; the text of the failure, or empty.
 QString buildEmptyCatalogue(const QString &path)
 {
@@ -36,7 +40,8 @@ QString buildEmptyCatalogue(const QString &path)
             failure = db.lastError().text();
         } else {
             QSqlQuery query(db);
-            if (!query.exec(QString::fromLatin1(createTableSql)))
+            if (!query.exec(QString::fromLatin1(createTableSql))
+                || !query.exec(QString::fromLatin1(createDayIndexSql)))
                 failure = query.lastError().text();
         }
         db.close();

@@ -165,6 +165,18 @@ bool CatalogueQuery::setCurrentRow(int row)
     return true;
 }
 
+void CatalogueQuery::removeCurrentRow()
+{
+    if (atEnd())
+        return;
+    const int removed = currentRow_;
+    emit rowAboutToBeRemoved(removed);
+    rows_.removeAt(removed);
+    emit rowRemoved(removed);
+    currentRow_ = std::min(removed, std::max(0, rowCount() - 1));
+    emit currentRowChanged(currentRow_);
+}
+
 QVariant CatalogueQuery::valueAt(int row, const QString &name) const
 {
     if (row < 0 || row >= rowCount())

@@ -54,6 +54,10 @@ public:
     int integerField(const QString &name) const;
 
     QStringList fieldNames() const { return fieldNames_; }
+    // Drops the current row from the result set only (the caller deletes it
+    // from the table); the row after it, or the new last row, becomes current.
+    void removeCurrentRow();
+
     // Any row's field without moving the current row; invalid when absent.
     QVariant valueAt(int row, const QString &name) const;
 
@@ -63,6 +67,8 @@ signals:
     void resultSetAboutToChange();
     void resultSetChanged();
     void currentRowChanged(int row);
+    void rowAboutToBeRemoved(int row);
+    void rowRemoved(int row);
 
 private:
     // Connects again if needed, prepares, binds and executes the text.

@@ -1,19 +1,23 @@
 #pragma once
 
 #include <QAbstractTableModel>
+#include <QString>
 
 class CatalogueQuery;
 
-// The browser grid's view of the date-range result: one column "文件名"
-// showing each row's file name. It follows the statement object: reopening
-// or closing the query resets the model. The grid's selection and the
-// query's current row are kept together by whoever wires the view, through
-// setCurrentRow() and CatalogueQuery::currentRowChanged.
+// The browser grid's view of the date-range result: camera, file name, time
+// and full path of each listed recording. It follows the statement object:
+// reopening or closing the query resets the model, a row dropped from the
+// result set (CatalogueQuery::removeCurrentRow) leaves it. The grid's
+// selection and the query's current row are kept together by whoever wires
+// the view, through setCurrentRow() and CatalogueQuery::currentRowChanged.
 class RecordingListModel : public QAbstractTableModel
 {
     Q_OBJECT
 
 public:
+    enum Column { CameraColumn, FileNameColumn, TimeColumn, PathColumn, ColumnCount };
+
     explicit RecordingListModel(CatalogueQuery &query, QObject *parent = nullptr);
 
     int rowCount(const QModelIndex &parent = QModelIndex()) const override;
@@ -26,5 +30,7 @@ public:
     CatalogueQuery &query() const { return query_; }
 
 private:
+    QString cellText(int row, int column) const;
+
     CatalogueQuery &query_;
 };

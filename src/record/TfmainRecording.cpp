@@ -3,6 +3,7 @@
 
 #include "common/AppError.h"
 #include "common/CommandGuard.h"
+#include "common/RecordingFileRule.h"
 #include "catalogue/Tdbhouse.h"
 #include "record/ChannelForms.h"
 #include "common/DiskSpace.h"
@@ -15,7 +16,6 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QPushButton>
-#include <QRegularExpression>
 #include <QTimer>
 #include <cmath>
 
@@ -115,15 +115,6 @@ double Tfmain::roundedFreeGiB(qint64 freeBytes)
     return std::nearbyint(gib * 10.0) / 10.0;
 }
 
-bool Tfmain::isRecordingFile(const QString &path)
-{
-    // Matched at the end: a save folder written without its trailing "/" puts
-    // its last name in front of the time ("rec20240312083005_1.mpg").
-    static const QRegularExpression scheme(QStringLiteral("[0-9]{14}_[1-4]\\.mpg$"));
-    const QFileInfo file(path);
-    return scheme.match(file.fileName()).hasMatch() && file.isFile() && !file.isSymLink();
-}
-
 // The files the channels are writing right now, as canonical paths.
 QStringList Tfmain::liveRecordingFiles()
 {
@@ -153,7 +144,7 @@ void Tfmain::typdelTimer()
                     const QString path = oldest.textField("strpath");
                     // A row is data anyone may edit: only a recording file is ever deleted,
                     // and never one a camera is recording into (its row goes all the same).
-                    if (isRecordingFile(path) && !live.contains(QFileInfo(path).canonicalFilePath()))
+                    if (isRemovableRecordingFile(path) && !live.contains(QFileInfo(path).canonicalFilePath()))
                         QFile::remove(path);
                     dbhouse_->deleteById(dbhouse_->qdel, oldest.integerField("iid"));
                 }

@@ -70,6 +70,7 @@ private slots:
     void createNeverOverwrites_data();
     void createNeverOverwrites();
     void createMakesFoldersAndEmptyTable();
+    void catalogueWithoutDayIndexIsQueriedAndLeftAsItIs();
 };
 
 enum class FileAtPath { None, TextFile, DatabaseWithoutAvib };
@@ -244,6 +245,51 @@ void CatalogueConnectionTest::createMakesFoldersAndEmptyTable()
     QVERIFY(createCatalogueFile(path));
     QCOMPARE(rowsIn(path), 0);
     QCOMPARE(QDir(QFileInfo(path).absolutePath()).entryList(QDir::Files), QStringList{"dzxcb.db"});
+}
+
+void CatalogueConnectionTest::catalogueWithoutDayIndexIsQueriedAndLeftAsItIs()
+{
+    // A catalogue made before the day index existed: the table alone, with a row.
+    CatalogueSandbox sandbox;
+    const QString path = sandbox.databasePath();
+    QVERIFY(QDir().mkpath(QFileInfo(path).absolutePath()));
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("older"));
+        db.setDatabaseName(path);
+        QVERIFY(db.open());
+        QSqlQuery make(db);
+        QVERIFY(make.exec(QStringLiteral("create table avib (iid integer primary key autoincrement, sj text,"
+                                         " drq text, wjmc text, strpath text, wjid integer)")));
+        QVERIFY(make.exec(QStringLiteral("insert into avib(sj,drq,wjmc,strpath,wjid) values('2024-03-05 08:00:00',"
+                                         "'2024-03-05 00:00:00','20240305080000_1.mpg','/r/20240305080000_1.mpg',1)")));
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("older"));
+    const QByteArray before = readFile(path);
+
+    {
+        Tdbhouse house;
+        house.openCatalogue(sandbox.folder());
+        QVERIFY(house.adoacccon.isOpen());
+        house.queryDateRange(day("2024-03-05"), day("2024-03-05"), std::nullopt);
+        QCOMPARE(house.qwjcx.rowCount(), 1);
+    }
+    QCOMPARE(readFile(path), before);
+
+    // A new catalogue carries the index.
+    CatalogueSandbox fresh;
+    fresh.makeCatalogue();
+    int indexes = 0;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("fresh"));
+        db.setDatabaseName(fresh.databasePath());
+        QVERIFY(db.open());
+        QSqlQuery probe(db);
+        QVERIFY(probe.exec(QStringLiteral("select count(*) from sqlite_master where type='index' and name='avib_drq'")));
+        QVERIFY(probe.next());
+        indexes = probe.value(0).toInt();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("fresh"));
+    QCOMPARE(indexes, 1);
 }
 
 QTEST_GUILESS_MAIN(CatalogueConnectionTest)

@@ -7,6 +7,7 @@
 #include <QSet>
 #include <QSignalSpy>
 #include <QSqlDatabase>
+#include <QSqlError>
 #include <QSqlQuery>
 
 #include <optional>
@@ -30,6 +31,10 @@ private slots:
     void invalidDateParameterRaises();
     void failingStatementRaisesDriverText();
     void gridModelFollowsQuery();
+    void removeCurrentRowDropsOnlyThatListedRow_data();
+    void removeCurrentRowDropsOnlyThatListedRow();
+    void rangeQueryUsesDayIndex_data();
+    void rangeQueryUsesDayIndex();
 
 private:
     std::optional<CatalogueSandbox> sandbox;
@@ -248,8 +253,10 @@ void CatalogueStatementsTest::failingStatementRaisesDriverText()
 void CatalogueStatementsTest::gridModelFollowsQuery()
 {
     RecordingListModel &model = house->qwjcx_s;
-    QCOMPARE(model.columnCount(), 1);
-    QCOMPARE(model.headerData(0, Qt::Horizontal).toString(), QStringLiteral("文件名"));
+    QStringList titles;
+    for (int column = 0; column < model.columnCount(); ++column)
+        titles << model.headerData(column, Qt::Horizontal).toString();
+    QCOMPARE(titles, (QStringList{"摄像头号", "文件名", "时间", "监控文件存放目录"}));
     QCOMPARE(model.rowCount(), 0);
 
     insertAt(*house, "2024-03-05 08:00:00", 1);
@@ -258,7 +265,11 @@ void CatalogueStatementsTest::gridModelFollowsQuery()
     house->queryDateRange(day("2024-03-05"), day("2024-03-05"), std::nullopt);
     QVERIFY(!resets.isEmpty());
     QCOMPARE(model.rowCount(), 2);
-    QCOMPARE(model.data(model.index(1, 0)).toString(), QStringLiteral("20240305090000_2.mpg"));
+    // Each cell of the second row: the time in the program's "yyyy-MM-dd H:mm:ss" form.
+    QStringList cells;
+    for (int column = 0; column < model.columnCount(); ++column)
+        cells << model.data(model.index(1, column)).toString();
+    QCOMPARE(cells, (QStringList{"2", "20240305090000_2.mpg", "2024-03-05 9:00:00", "/rec/20240305090000_2.mpg"}));
 
     // Selecting a grid row moves the statement's current row, and back.
     QSignalSpy rowMoves(&house->qwjcx, &CatalogueQuery::currentRowChanged);
@@ -278,12 +289,81 @@ void CatalogueStatementsTest::gridModelFollowsQuery()
     house->queryDateRange(day("2024-03-05"), day("2024-03-05"), std::nullopt);
     QVERIFY(!resets.isEmpty());
     QCOMPARE(model.rowCount(), 1);
-    QCOMPARE(model.data(model.index(0, 0)).toString(), QStringLiteral("20240305090000_2.mpg"));
+    QCOMPARE(model.data(model.index(0, RecordingListModel::FileNameColumn)).toString(),
+             QStringLiteral("20240305090000_2.mpg"));
 
     resets.clear();
     house->qwjcx.close();
     QVERIFY(!resets.isEmpty());
     QCOMPARE(model.rowCount(), 0);
+}
+
+void CatalogueStatementsTest::removeCurrentRowDropsOnlyThatListedRow_data()
+{
+    QTest::addColumn<int>("listedRows");
+    QTest::addColumn<int>("removedRow");
+    QTest::addColumn<QStringList>("expectedLeft");
+    QTest::addColumn<int>("expectedCurrent");
+
+    QTest::newRow("middle row: the next becomes current")
+        << 3 << 1 << QStringList{"20240305080000_1.mpg", "20240305100000_1.mpg"} << 1;
+    QTest::newRow("last row: the new last becomes current")
+        << 3 << 2 << QStringList{"20240305080000_1.mpg", "20240305090000_1.mpg"} << 1;
+    QTest::newRow("only row: the list is empty") << 1 << 0 << QStringList{} << 0;
+}
+
+void CatalogueStatementsTest::removeCurrentRowDropsOnlyThatListedRow()
+{
+    QFETCH(int, listedRows);
+    QFETCH(int, removedRow);
+    QFETCH(QStringList, expectedLeft);
+    QFETCH(int, expectedCurrent);
+
+    for (int row = 0; row < listedRows; ++row)
+        insertAt(*house, QStringLiteral("2024-03-05 %1:00:00").arg(8 + row, 2, 10, QLatin1Char('0')), 1);
+    house->queryDateRange(day("2024-03-05"), day("2024-03-05"), std::nullopt);
+    QVERIFY(house->qwjcx.setCurrentRow(removedRow));
+
+    QSignalSpy removals(&house->qwjcx_s, &QAbstractItemModel::rowsRemoved);
+    house->qwjcx.removeCurrentRow();
+    QCOMPARE(removals.size(), 1);
+    QCOMPARE(removals.first().at(1).toInt(), removedRow);
+
+    QStringList left;
+    for (int row = 0; row < house->qwjcx_s.rowCount(); ++row)
+        left << house->qwjcx_s.data(house->qwjcx_s.index(row, RecordingListModel::FileNameColumn)).toString();
+    QCOMPARE(left, expectedLeft);
+    QCOMPARE(house->qwjcx.currentRow(), expectedCurrent);
+    QCOMPARE(house->qwjcx.atEnd(), expectedLeft.isEmpty());
+
+    // The table itself is untouched: deleting the row is the caller's statement.
+    house->queryDateRange(day("2024-03-05"), day("2024-03-05"), std::nullopt);
+    QCOMPARE(house->qwjcx.rowCount(), listedRows);
+}
+
+void CatalogueStatementsTest::rangeQueryUsesDayIndex_data()
+{
+    QTest::addColumn<std::optional<int>>("wjid");
+    QTest::newRow("all cameras") << std::optional<int>();
+    QTest::newRow("one camera") << std::optional<int>(2);
+}
+
+void CatalogueStatementsTest::rangeQueryUsesDayIndex()
+{
+    QFETCH(std::optional<int>, wjid);
+    house->queryDateRange(day("2024-03-04"), day("2024-03-10"), wjid);
+
+    QSqlQuery plan(house->adoacccon.database());
+    QVERIFY(plan.prepare(QStringLiteral("explain query plan ") + house->qwjcx.text()));
+    plan.bindValue(QStringLiteral(":rq0"), QStringLiteral("2024-03-04 00:00:00"));
+    plan.bindValue(QStringLiteral(":rq1"), QStringLiteral("2024-03-10 00:00:00"));
+    if (wjid)
+        plan.bindValue(QStringLiteral(":wjid"), *wjid);
+    QVERIFY2(plan.exec(), qPrintable(plan.lastError().text()));
+    QStringList steps;
+    while (plan.next())
+        steps << plan.value(QStringLiteral("detail")).toString();
+    QVERIFY2(steps.join(' ').contains(QStringLiteral("USING INDEX avib_drq")), qPrintable(steps.join(" | ")));
 }
 
 QTEST_GUILESS_MAIN(CatalogueStatementsTest)

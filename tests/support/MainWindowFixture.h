@@ -8,6 +8,7 @@
 #include "record/ChannelForms.h"
 #include "settings/TGlobal.h"
 #include "support/FakeClock.h"
+#include "support/FakeDesktopOpener.h"
 #include "support/FakeDiskSpace.h"
 #include "support/FakePrompter.h"
 
@@ -33,6 +34,8 @@ struct MainWindowFixture
             propertyDialogsShown << capture.boundDeviceIndex();
         };
         services.diskSpace = &disk;
+        services.desktopOpener = &desktop;
+        services.showSettingsDialog = [this](QWidget *) { ++settingsDialogsShown; };
         makeWindow();
     }
 
@@ -57,6 +60,8 @@ struct MainWindowFixture
     FakeClock clock;
     FakeCaptureBackend cameras;
     FakeDiskSpace disk;
+    FakeDesktopOpener desktop;
+    int settingsDialogsShown = 0;
     QList<int> propertyDialogsShown; // device index of each property dialog shown
     MainWindowServices services;
     std::unique_ptr<TGlobal> settings;
