@@ -4,7 +4,7 @@
 #include "catalogue/CatalogueFile.h"
 #include "catalogue/Tdbhouse.h"
 #include "monitor/capture/CameraCapture.h"
-#include "monitor/capture/FakeCaptureBackend.h"
+#include "support/FakeCaptureBackend.h"
 #include "record/ChannelForms.h"
 #include "settings/TGlobal.h"
 #include "support/FakeClock.h"

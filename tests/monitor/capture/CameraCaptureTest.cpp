@@ -1,6 +1,6 @@
 #include "common/AppError.h"
 #include "monitor/capture/CameraCapture.h"
-#include "monitor/capture/FakeCaptureBackend.h"
+#include "support/FakeCaptureBackend.h"
 
 #include <QSignalSpy>
 #include <QTest>

@@ -1,6 +1,6 @@
 #include "common/AppError.h"
 #include "monitor/capture/CameraCapture.h"
-#include "monitor/capture/FakeCaptureBackend.h"
+#include "support/FakeCaptureBackend.h"
 #include "monitor/capture/VirtualCameraBackend.h"
 #include "monitor/capture/ui/DevicePropertyDialog.h"
 

@@ -1,4 +1,4 @@
-#include "monitor/capture/FakeCaptureBackend.h"
+#include "support/FakeCaptureBackend.h"
 #include "monitor/capture/FrameMailbox.h"
 
 #include <QSignalSpy>
