@@ -5,8 +5,8 @@
 //   monitor_bench [--seconds N]      (run under xvfb-run, or with -platform offscreen)
 #include "ProcessStats.h"
 #include "common/Clock.h"
-#include "monitor/DisplayArea.h"
-#include "monitor/ImageView.h"
+#include "monitor/ui/DisplayArea.h"
+#include "monitor/ui/ImageView.h"
 #include "monitor/capture/SystemCaptureBackend.h"
 #include "settings/TGlobal.h"
 #include "app/QtPrompter.h"

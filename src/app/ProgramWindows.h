@@ -2,7 +2,7 @@
 
 #include "app/Tfmain.h"
 #include "catalogue/Tdbhouse.h"
-#include "record/ChannelForms.h"
+#include "record/ui/ChannelForms.h"
 
 #include <memory>
 

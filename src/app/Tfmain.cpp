@@ -5,11 +5,14 @@
 #include "common/CommandGuard.h"
 #include "common/DateText.h"
 #include "catalogue/Tdbhouse.h"
-#include "monitor/DisplayArea.h"
-#include "monitor/ImageView.h"
-#include "monitor/capture/CameraCapture.h"
-#include "record/RecordingChannel.h"
-#include "settings/TGlobal.h"
+#include "monitor/ui/DisplayArea.h"
+#include "monitor/ui/ImageView.h"
+#include "monitor/MonitoringControl.h"
+#include "record/DiskReclaim.h"
+#include "record/FileRotation.h"
+#include "record/RecordingControl.h"
+#include "record/ui/ChannelPanel.h"
+#include "settings/SaveFolder.h"
 #include "browser/DatePicker.h"
 #include "browser/RecordingBrowser.h"
 #include "browser/ui/DeletionProgressDialog.h"
@@ -54,8 +57,7 @@ Tfmain::Tfmain(const MainWindowServices &services, QWidget *parent)
     buildQueryPage();
     buildTray();
     buildTimers();
-    createCaptures();
-    createChannel1();
+    createControllers();
     connectCommands();
 
     setWindowIcon(TrayNotifyIcon1->icon());
@@ -66,46 +68,73 @@ Tfmain::Tfmain(const MainWindowServices &services, QWidget *parent)
 
 Tfmain::~Tfmain()
 {
+    // Recording finishes before the cameras that feed it close.
+    delete channel1Panel_;
+    reclaim_.reset();
+    rotation_.reset();
+    recording_.reset();
     channel1_.reset();
-    // Capture threads end before the views they feed go.
-    for (auto &c : captures_)
-        c->disconnectDevice();
+    monitoring_.reset();
 }
 
 void Tfmain::setCatalogue(Tdbhouse *catalogue)
 {
     dbhouse_ = catalogue;
     channel1_->setCatalogue(catalogue);
+    reclaim_->setCatalogue(catalogue);
     createBrowser();
 }
 
-// Camera 1's recording channel lives on the main window, its panel inside the hidden capture view.
-void Tfmain::createChannel1()
+RecordingChannel::Setup Tfmain::channelSetup(int camera)
 {
     RecordingChannel::Setup setup;
-    setup.camera = 1;
-    setup.frameSize = "640x480";
-    setup.frameSlot = &frameSlots_.slot(1);
+    setup.camera = camera;
+    setup.frameSize = RecordingChannel::frameSizeFor(camera);
+    setup.frameSlot = &frameSlots_.slot(camera);
     setup.prompter = services_.prompter;
     setup.clock = services_.clock;
     setup.executableFolder = services_.executableFolder;
-    channel1_ = std::make_unique<RecordingChannel>(setup, Panel2->captureView(1));
+    return setup;
 }
 
-void Tfmain::createCaptures()
+// Monitoring, recording, rotation and reclaim, wired to this window's controls.
+void Tfmain::createControllers()
 {
-    using FrameHandler = void (Tfmain::*)();
-    const FrameHandler handlers[] = {&Tfmain::ImageEnView1DShowNewFrame, &Tfmain::ImageEnView2DShowNewFrame,
-                                     &Tfmain::ImageEnView3DShowNewFrame, &Tfmain::ImageEnView4DShowNewFrame};
-    for (int camera = 1; camera <= 4; ++camera) {
-        captures_[camera - 1] = std::make_unique<CameraCapture>(services_.captureBackend);
-        connect(captures_[camera - 1].get(), &CameraCapture::frameReady, this, handlers[camera - 1]);
-    }
+    monitoring_ = std::make_unique<MonitoringControl>(services_.captureBackend, frameSlots_, *services_.clock);
+    MonitoringControl::Hooks hooks;
+    hooks.layOutPanes = [this] { BitBtn9Click(); };
+    hooks.blankPanes = [this](int camera) { blankPanesForOpen(camera); };
+    hooks.afterStart = [this] { BitBtn5Click(); };
+    hooks.beforeStop = [this] { BitBtn6Click(); };
+    monitoring_->setHooks(hooks);
+    connect(monitoring_.get(), &MonitoringControl::monitoringChanged, this, [this](bool on) {
+        BitBtn10->setEnabled(!on);
+        BitBtn11->setEnabled(on);
+        // After the start or stop has gone through, recording included.
+        QTimer::singleShot(0, this, &Tfmain::updateStatusLine);
+    });
+    connect(monitoring_.get(), &MonitoringControl::framePresented, this, &Tfmain::showFrame);
+
+    // Camera 1's recording channel lives on the main window, its panel inside the hidden capture view.
+    channel1_ = std::make_unique<RecordingChannel>(channelSetup(1));
+    channel1Panel_ = new ChannelPanel(*channel1_, Panel2->captureView(1));
+    recording_ = std::make_unique<RecordingControl>([this](int camera) { return monitoring_->cameraOpened(camera); });
+    recording_->setChannel(1, channel1_.get());
+
+    FileRotation::Hooks rotationHooks;
+    rotationHooks.monitoringOn = [this] { return monitoringOn(); };
+    rotationHooks.stopMonitoring = [this] { BitBtn11Click(); };
+    rotationHooks.startMonitoring = [this] { BitBtn10Click(); };
+    rotationHooks.monitoringPageShown = [this] { return pg1->currentWidget() == TabSheet1; };
+    rotationHooks.runEnding = [this] { return endingRun_; };
+    rotation_ = std::make_unique<FileRotation>(*Txstwo, rotationHooks);
+    reclaim_ = std::make_unique<DiskReclaim>(*typdel, services_.diskSpace,
+                                             [this] { return recording_->liveRecordingFiles(); });
 }
 
 bool Tfmain::monitoringOn() const
 {
-    return !BitBtn10->isEnabled();
+    return monitoring_->monitoringOn();
 }
 
 bool Tfmain::trayAvailable() const
@@ -157,8 +186,7 @@ void Tfmain::FormShow()
     runQuietly([this] { BitBtn9Click(); });
     if (GlobalSettings->strqxd.isEmpty())
         GlobalSettings->strqxd = "1000";
-    if (GlobalSettings->strbcpathz.isEmpty())
-        GlobalSettings->strbcpathz = services_.executableFolder;
+    saveFolderOrDefault(*GlobalSettings, services_.executableFolder);
     const QString today = DateText::fromDate(services_.clock->now().date());
     Edit9->setText(today);
     Edit10->setText(today);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/FrameSlots.h"
+#include "record/RecordingChannel.h"
 
 #include <QDateTime>
 #include <QMainWindow>
@@ -18,6 +19,11 @@ class RecordingBrowser;
 class SnapshotController;
 class SnapshotGallery;
 class ChannelForm;
+class ChannelPanel;
+class DiskReclaim;
+class FileRotation;
+class MonitoringControl;
+class RecordingControl;
 class Clock;
 class DiskSpace;
 class DisplayArea;
@@ -67,7 +73,9 @@ public:
     // The data module is created after the main window; start-up hands it over.
     void setCatalogue(Tdbhouse *catalogue);
     // The carriers of the recording channels of cameras 2 to 4, created after the main window.
-    void setChannelForms(const std::array<ChannelForm *, 3> &forms) { channelForms_ = forms; }
+    void setChannelForms(const std::array<ChannelForm *, 3> &forms);
+    // What a recording channel of this program needs, for camera 1's and the forms'.
+    RecordingChannel::Setup channelSetup(int camera);
 
     bool monitoringOn() const;
     FrameSlots &frameSlots() { return frameSlots_; }
@@ -116,11 +124,9 @@ public:
     void ImageEnView4DShowNewFrame();
 
     // Camera state other parts read.
-    CameraCapture &capture(int camera) const { return *captures_.at(camera - 1); }
-    bool cameraOpened(int camera) const { return cameraOpened_.at(camera - 1); }
-    QString sameNameCameras() const { return sameNameCameras_; }
-    // Cameras 1 to the count are in use for a count of "1" to "4"; none for any other text.
-    static int camerasInUse(const QString &cameraCount);
+    CameraCapture &capture(int camera) const;
+    bool cameraOpened(int camera) const;
+    QString sameNameCameras() const;
 
     // Layout and zoom.
     void BitBtn9Click();
@@ -134,9 +140,7 @@ public:
     // Recording channel k: camera 1's own, cameras 2 to 4 on their forms.
     RecordingChannel &channel(int camera);
     // The pause between stop and start of a rotation.
-    void setRotationPauseMs(int pauseMs) { rotationPauseMs_ = pauseMs; }
-    // The free space in GiB as the reclaim compares it: rounded to a tenth, halves to even.
-    static double roundedFreeGiB(qint64 freeBytes);
+    void setRotationPauseMs(int pauseMs);
 
     // Recording control, rotation and reclaim.
     void BitBtn5Click();
@@ -241,25 +245,15 @@ private:
     void buildTimers();
     void connectCommands();
     bool trayAvailable() const;
-    void createCaptures();
-    void createChannel1();
-    void prepareCamera(int camera);
-    void openCamera(int camera);
-    void closeCamera(int camera);
+    void createControllers();
+    void blankPanesForOpen(int camera);
     void showCameraSettings(int camera);
-    void openCamerasForCount();
-    void handleFrame(int camera);
-    void finishRotation();
+    void showFrame(int camera, const QImage &picture, const QImage &stamped, qint64 capturedAtNs);
     void createBrowser();
-    bool isLiveRecording(const QString &path);
-    QStringList liveRecordingFiles();
 
     MainWindowServices services_;
     Prompter &prompter_;
     Tdbhouse *dbhouse_ = nullptr;
-    std::array<ChannelForm *, 3> channelForms_{};
-    std::unique_ptr<RecordingChannel> channel1_;
-    int rotationPauseMs_ = 3000;
     bool endingRun_ = false;
     FrameSlots frameSlots_;
     std::unique_ptr<DesktopOpener> ownDesktopOpener_;
@@ -268,7 +262,10 @@ private:
     std::unique_ptr<DeletionProgressDialog> deletionProgress_;
     std::unique_ptr<RecordingBrowser> browser_;
     bool firstShowingDone_ = false;
-    std::array<std::unique_ptr<CameraCapture>, 4> captures_;
-    std::array<bool, 4> cameraOpened_{};
-    QString sameNameCameras_ = "0";
+    std::unique_ptr<MonitoringControl> monitoring_;
+    std::unique_ptr<RecordingChannel> channel1_;
+    ChannelPanel *channel1Panel_ = nullptr;
+    std::unique_ptr<RecordingControl> recording_;
+    std::unique_ptr<FileRotation> rotation_;
+    std::unique_ptr<DiskReclaim> reclaim_;
 };

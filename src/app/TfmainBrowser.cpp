@@ -7,10 +7,10 @@
 #include "browser/ui/RecordingGrid.h"
 #include "catalogue/Tdbhouse.h"
 #include "common/CommandGuard.h"
+#include "record/RecordingControl.h"
 
 #include <QComboBox>
 #include <QEvent>
-#include <QFileInfo>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableView>
@@ -30,16 +30,10 @@ void Tfmain::createBrowser()
     browsing.datePicker = picker;
     browsing.progress = deletionProgress_.get();
     browsing.readFilter = [this] { return RecordingFilter{Edit9->text(), Edit10->text(), ComboBox3->currentText()}; };
-    browsing.isLiveRecording = [this](const QString &path) { return isLiveRecording(path); };
+    browsing.isLiveRecording = [this](const QString &path) { return recording_->isLiveRecording(path); };
     browser_ = std::make_unique<RecordingBrowser>(browsing);
     setUpRecordingGrid(*DBGrid1, dbhouse_->qwjcx_s,
                        [this] { runGuarded(prompter_, [this] { DBGrid1CtrlDelete(); }); });
-}
-
-bool Tfmain::isLiveRecording(const QString &path)
-{
-    const QString canonical = QFileInfo(path).canonicalFilePath();
-    return !canonical.isEmpty() && liveRecordingFiles().contains(canonical);
 }
 
 // The date fields' focus changes are the Enter and Exit handlers of the query bar.

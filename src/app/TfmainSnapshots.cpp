@@ -1,7 +1,7 @@
 // The main window's snapshot commands, each one call into the snapshot controller.
 #include "app/Tfmain.h"
 
-#include "monitor/DisplayArea.h"
+#include "monitor/ui/DisplayArea.h"
 #include "settings/TGlobal.h"
 #include "snapshot/SnapshotController.h"
 

@@ -4,7 +4,9 @@
 
 #include "common/CommandGuard.h"
 #include "app/TrayIconImage.h"
-#include "monitor/DisplayArea.h"
+#include "monitor/ui/DisplayArea.h"
+#include "record/DiskReclaim.h"
+#include "record/FileRotation.h"
 #include "snapshot/ui/SnapshotGallery.h"
 
 #include <QComboBox>
@@ -198,25 +200,33 @@ void Tfmain::buildTray()
     TrayNotifyIcon1->setContextMenu(main_pop);
 }
 
+namespace {
+
+constexpr int statusRefreshMs = 1000;
+// Auto start waits this long after the first showing.
+constexpr int autoStartDelayMs = 3000;
+
+} // namespace
+
 void Tfmain::buildTimers()
 {
     statusLine = new QLabel(this);
     statusLine->setObjectName("statusLine");
     statusBar()->addWidget(statusLine, 1);
     statusRefresh = new QTimer(this);
-    statusRefresh->setInterval(1000);
+    statusRefresh->setInterval(statusRefreshMs);
     connect(statusRefresh, &QTimer::timeout, this, &Tfmain::updateStatusLine);
     statusRefresh->start();
 
     typdel = new QTimer(this);
     typdel->setObjectName("typdel");
-    typdel->setInterval(600000);
+    typdel->setInterval(DiskReclaim::intervalMs);
     Timer1 = new QTimer(this);
     Timer1->setObjectName("Timer1");
-    Timer1->setInterval(3000);
+    Timer1->setInterval(autoStartDelayMs);
     Txstwo = new QTimer(this);
     Txstwo->setObjectName("Txstwo");
-    Txstwo->setInterval(6000000);
+    Txstwo->setInterval(FileRotation::intervalMs);
 }
 
 void Tfmain::connectCommands()

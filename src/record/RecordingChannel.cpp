@@ -2,40 +2,20 @@
 
 #include "common/AppError.h"
 #include "common/Clock.h"
+#include "common/FrameSlots.h"
 #include "common/Prompter.h"
 #include "catalogue/Tdbhouse.h"
-#include "common/FrameSlots.h"
-#include "settings/TGlobal.h"
+#include "settings/SaveFolder.h"
 
-#include <QCheckBox>
-#include <QComboBox>
 #include <QCoreApplication>
 #include <QFileInfo>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPlainTextEdit>
-#include <QPushButton>
 #include <QTimer>
-#include <QVBoxLayout>
 
-namespace {
-
-QPushButton *panelButton(QWidget *panel, const char *name, const QString &caption)
+RecordingChannel::RecordingChannel(const Setup &setup) : setup_(setup)
 {
-    auto *button = new QPushButton(caption, panel);
-    button->setObjectName(name);
-    panel->layout()->addWidget(button);
-    return button;
-}
-
-} // namespace
-
-RecordingChannel::RecordingChannel(const Setup &setup, QWidget *panelParent) : setup_(setup)
-{
-    buildPanel(panelParent);
     FIA.setFrameSource([this] { return FIAReadFrameCanvas(); });
-    connect(&FFEncoder, &FFEncoder::progress, this, &RecordingChannel::FFEncoderProgress);
-    connect(&FFEncoder, &FFEncoder::terminated, this, &RecordingChannel::FFEncoderTerminate);
+    connect(&FFEncoder, &RecordingEncoder::progress, this, &RecordingChannel::FFEncoderProgress);
+    connect(&FFEncoder, &RecordingEncoder::terminated, this, &RecordingChannel::FFEncoderTerminate);
 }
 
 RecordingChannel::~RecordingChannel()
@@ -45,89 +25,41 @@ RecordingChannel::~RecordingChannel()
     FIA.setFrameSource({});
 }
 
-void RecordingChannel::buildPanel(QWidget *parent)
-{
-    panel = new QWidget(parent);
-    panel->setObjectName(QString("recordPanel%1").arg(setup_.camera));
-    panel->hide();
-    new QVBoxLayout(panel);
-    btnOpen = panelButton(panel, "btnOpen", "Open");
-    btnStart = panelButton(panel, "btnStart", "Start");
-    btnStop = panelButton(panel, "btnStop", "Stop");
-    btnPause = panelButton(panel, "btnPause", "Pause");
-    btnResume = panelButton(panel, "btnResume", "Resume");
-    btnPictures = panelButton(panel, "btnPictures", "Pictures");
-    btnClear = panelButton(panel, "btnClear", "Clear");
-    btnAudio = panelButton(panel, "btnAudio", "Audio");
-    chkFrameDelay = new QCheckBox("Frame delay", panel);
-    chkFrameDelay->setObjectName("chkFrameDelay");
-    edtFrameDelay = new QLineEdit("2.0", panel);
-    edtFrameDelay->setObjectName("edtFrameDelay");
-    chkPreview = new QCheckBox("Preview", panel);
-    chkPreview->setObjectName("chkPreview");
-    cboFrameRate = new QComboBox(panel);
-    cboFrameRate->setObjectName("cboFrameRate");
-    cboFrameRate->addItems({"30/1", "25/1", "15/1"});
-    cboFrameSize = new QComboBox(panel);
-    cboFrameSize->setObjectName("cboFrameSize");
-    cboFrameSize->addItems({"320x240", "640x480", "1280x960"});
-    cboFrameSize->setCurrentText(setup_.frameSize);
-    cboLogLevel = new QComboBox(panel);
-    cboLogLevel->setObjectName("cboLogLevel");
-    cboLogLevel->addItems({"Quiet", "Panic", "Fatal", "Error", "Warning", "Info", "Verbose", "Debug"});
-    cboLogLevel->setCurrentIndex(5);
-    lblStatus = new QLabel(panel);
-    lblStatus->setObjectName("lblStatus");
-    if (setup_.camera == 1) {
-        txtOutput = new QLineEdit(panel);
-        txtOutput->setObjectName("txtOutput");
-    } else {
-        mmoLog = new QPlainTextEdit(panel);
-        mmoLog->setObjectName("mmoLog");
-    }
-    setIdlePanel();
-}
-
 // The panel between recordings: open allowed, start/stop/pause not.
 void RecordingChannel::setIdlePanel()
 {
-    btnOpen->setEnabled(true);
-    for (QWidget *w : std::initializer_list<QWidget *>{btnStart, btnStop, btnPause, btnResume})
-        w->setEnabled(false);
-    for (QWidget *w : std::initializer_list<QWidget *>{btnPictures, btnClear, btnAudio, chkFrameDelay, edtFrameDelay})
-        w->setEnabled(true);
+    panel_.openEnabled = true;
+    panel_.startEnabled = panel_.stopEnabled = panel_.pauseEnabled = panel_.resumeEnabled = false;
+    panel_.setupEnabled = true;
+    emit panelChanged();
 }
 
 QString RecordingChannel::inputOptions() const
 {
-    return "-f frameinput -input_type canvas -pix_fmt bgr24 -r " + cboFrameRate->currentText() + " -s "
-        + cboFrameSize->currentText() + " -re";
+    return "-f frameinput -input_type canvas -pix_fmt bgr24 -r " + frameRate_ + " -s " + setup_.frameSize + " -re";
 }
 
 QString RecordingChannel::outputOptions() const
 {
     return "-c:v libx264 -c:a libmp3lame -b:v " + GlobalSettings->strqxd + "k" + " -target pal-dvd"
-        + " -pix_fmt yuv420p" + " -r " + cboFrameRate->currentText() + " -s " + cboFrameSize->currentText()
-        + " -vsync -1";
+        + " -pix_fmt yuv420p" + " -r " + frameRate_ + " -s " + setup_.frameSize + " -vsync -1";
 }
 
 void RecordingChannel::btnOpenClick()
 {
-    if (!FFEncoder::librariesLoaded()) {
+    if (!RecordingEncoder::librariesLoaded()) {
         QString error;
-        if (!FFEncoder::loadLibraries(setup_.executableFolder + "LibAV", &error)) {
-            if (mmoLog)
-                mmoLog->appendPlainText(error);
+        if (!RecordingEncoder::loadLibraries(setup_.executableFolder + "LibAV", &error)) {
+            panel_.log << error;
+            emit panelChanged();
             return;
         }
     }
-    if (GlobalSettings->strbcpathz.isEmpty())
-        GlobalSettings->strbcpathz = setup_.executableFolder;
-    outputPath_ = GlobalSettings->strbcpathz + setup_.clock->now().toString("yyyyMMddHHmmss")
+    outputPath_ = saveFolderOrDefault(*GlobalSettings, setup_.executableFolder) + setup_.clock->now().toString("yyyyMMddHHmmss")
         + QString("_%1.mpg").arg(setup_.camera);
-    if (txtOutput)
-        txtOutput->setText(outputPath_);
-    btnStart->setEnabled(true);
+    panel_.output = outputPath_;
+    panel_.startEnabled = true;
+    emit panelChanged();
 
     if (!dbhouse_)
         throw AppError(QStringLiteral("录像目录数据库不可用"));
@@ -150,13 +82,10 @@ void RecordingChannel::btnStartClick()
         reportStartFailure();
         return;
     }
-    btnOpen->setEnabled(false);
-    btnStart->setEnabled(false);
-    btnStop->setEnabled(true);
-    btnPause->setEnabled(true);
-    btnResume->setEnabled(false);
-    for (QWidget *w : std::initializer_list<QWidget *>{btnPictures, btnClear, btnAudio, chkFrameDelay, edtFrameDelay})
-        w->setEnabled(false);
+    panel_.openEnabled = panel_.startEnabled = panel_.resumeEnabled = false;
+    panel_.stopEnabled = panel_.pauseEnabled = true;
+    panel_.setupEnabled = false;
+    emit panelChanged();
     FFEncoder.setPreview(false);
     FFEncoder.Start();
 }
@@ -166,8 +95,8 @@ void RecordingChannel::btnStartClick()
 void RecordingChannel::reportStartFailure()
 {
     const QString text = QStringLiteral("摄像头%1无法开始录像: %2").arg(setup_.camera).arg(FFEncoder.lastErrorText());
-    if (mmoLog)
-        mmoLog->appendPlainText(text);
+    panel_.log << text;
+    emit panelChanged();
     warnOperator(text);
 }
 
@@ -183,42 +112,47 @@ void RecordingChannel::warnOperator(const QString &text)
 
 void RecordingChannel::btnStopClick()
 {
-    btnStop->setEnabled(false);
+    panel_.stopEnabled = false;
+    emit panelChanged();
     FFEncoder.Stop();
 }
 
 void RecordingChannel::btnPauseClick()
 {
-    btnPause->setEnabled(false);
-    btnResume->setEnabled(true);
+    panel_.pauseEnabled = false;
+    panel_.resumeEnabled = true;
+    emit panelChanged();
     FFEncoder.Pause();
 }
 
 void RecordingChannel::btnResumeClick()
 {
-    btnPause->setEnabled(true);
-    btnResume->setEnabled(false);
+    panel_.pauseEnabled = true;
+    panel_.resumeEnabled = false;
+    emit panelChanged();
     FFEncoder.Resume();
 }
 
-void RecordingChannel::chkPreviewClick()
+void RecordingChannel::chkPreviewClick(bool previewOn)
 {
-    FFEncoder.setPreview(chkPreview->isChecked());
+    FFEncoder.setPreview(previewOn);
 }
 
-void RecordingChannel::cboLogLevelChange()
+void RecordingChannel::cboLogLevelChange(int levelIndex)
 {
-    FFEncoder::setLogLevel(cboLogLevel->currentIndex());
+    RecordingEncoder::setLogLevel(levelIndex);
 }
 
-void RecordingChannel::chkFrameDelayClick()
+void RecordingChannel::chkFrameDelayClick(bool ticked)
 {
-    edtFrameDelay->setEnabled(chkFrameDelay->isChecked());
+    panel_.frameDelayFieldEnabled = ticked;
+    emit panelChanged();
 }
 
 void RecordingChannel::btnPicturesClick()
 {
-    btnOpen->setEnabled(true);
+    panel_.openEnabled = true;
+    emit panelChanged();
 }
 
 QImage RecordingChannel::FIAReadFrameCanvas() const
@@ -228,9 +162,10 @@ QImage RecordingChannel::FIAReadFrameCanvas() const
 
 void RecordingChannel::FFEncoderProgress(const ProgressInfo &info)
 {
-    lblStatus->setText(QString::asprintf("Frame number: %d; FPS: %d; Size: %lld; Time: %lld", info.frameNumber,
+    panel_.status = (QString::asprintf("Frame number: %d; FPS: %d; Size: %lld; Time: %lld", info.frameNumber,
                                          info.fps, static_cast<long long>(info.currentSizeBytes),
                                          static_cast<long long>(info.currentTimeMs)));
+    emit panelChanged();
 }
 
 void RecordingChannel::FFEncoderTerminate(const TerminateInfo &info)

@@ -1,28 +1,37 @@
 #pragma once
 
 #include "record/encoder/EncoderNotices.h"
-#include "record/encoder/FFEncoder.h"
 #include "record/encoder/FrameInputAdapter.h"
+#include "record/encoder/RecordingEncoder.h"
 
 #include <QImage>
 #include <QObject>
 #include <QString>
+#include <QStringList>
 
 class Clock;
 class FrameSlot;
 class Prompter;
-class QCheckBox;
-class QComboBox;
-class QLabel;
-class QLineEdit;
-class QPlainTextEdit;
-class QPushButton;
-class QWidget;
 class Tdbhouse;
 
+// What the channel's small control panel shows. The panel is never shown to the
+// operator; the recording control clicks its buttons in code.
+struct ChannelPanelState
+{
+    bool openEnabled = true;
+    bool startEnabled = false;
+    bool stopEnabled = false;
+    bool pauseEnabled = false;
+    bool resumeEnabled = false;
+    bool setupEnabled = true; // pictures, clear, audio and the frame-delay controls
+    bool frameDelayFieldEnabled = true;
+    QString status;           // frame number, rate, size and time of the recording
+    QString output;           // the file named last (camera 1's panel)
+    QStringList log;          // failures (the panels of cameras 2 to 4)
+};
+
 // One camera's recording channel: names and catalogues each new file, and
-// encodes the camera's frame slot into it in real time. Its small control panel
-// is never shown; the recording control clicks its buttons in code.
+// encodes the camera's frame slot into it in real time.
 class RecordingChannel : public QObject
 {
     Q_OBJECT
@@ -37,7 +46,9 @@ public:
         QString executableFolder;     // with a trailing "/"
     };
 
-    RecordingChannel(const Setup &setup, QWidget *panelParent);
+    explicit RecordingChannel(const Setup &setup);
+    // Camera 4 records at the smaller size.
+    static QString frameSizeFor(int camera) { return camera == 4 ? "320x240" : "640x480"; }
     ~RecordingChannel() override;
 
     void setCatalogue(Tdbhouse *catalogue) { dbhouse_ = catalogue; }
@@ -48,16 +59,16 @@ public:
     void btnStartClick();
     // Stops encoding and returns once the file is finished.
     void btnStopClick();
-    // Pauses the running recording (camera 1's panel).
+    // Pauses the running recording.
     void btnPauseClick();
-    // Resumes a paused recording (camera 1's panel).
+    // Resumes a paused recording.
     void btnResumeClick();
-    // Switches the encoder's preview to the check box's state.
-    void chkPreviewClick();
-    // Sets the encoder library's log level from the list.
-    void cboLogLevelChange();
+    // Switches the encoder's preview.
+    void chkPreviewClick(bool previewOn);
+    // Sets the encoder library's log level (0 quiet to 7 debug).
+    void cboLogLevelChange(int levelIndex);
     // Enables the frame-delay field exactly when its box is ticked.
-    void chkFrameDelayClick();
+    void chkFrameDelayClick(bool ticked);
     // Enables "open" again.
     void btnPicturesClick();
 
@@ -70,40 +81,28 @@ public:
 
     int camera() const { return setup_.camera; }
     QString outputPath() const { return outputPath_; }
+    QString frameRate() const { return frameRate_; }
+    QString frameSize() const { return setup_.frameSize; }
     QString inputOptions() const;
     QString outputOptions() const;
     bool isRecording() const { return FFEncoder.isWorking(); }
+    const ChannelPanelState &panelState() const { return panel_; }
 
-    class FFEncoder FFEncoder;
+    RecordingEncoder FFEncoder;
     FrameInputAdapter FIA;
 
-    // The panel.
-    QWidget *panel = nullptr;
-    QPushButton *btnOpen = nullptr;
-    QPushButton *btnStart = nullptr;
-    QPushButton *btnStop = nullptr;
-    QPushButton *btnPause = nullptr;
-    QPushButton *btnResume = nullptr;
-    QPushButton *btnPictures = nullptr;
-    QPushButton *btnClear = nullptr;
-    QPushButton *btnAudio = nullptr;
-    QCheckBox *chkFrameDelay = nullptr;
-    QLineEdit *edtFrameDelay = nullptr;
-    QCheckBox *chkPreview = nullptr;
-    QComboBox *cboFrameRate = nullptr;
-    QComboBox *cboFrameSize = nullptr;
-    QComboBox *cboLogLevel = nullptr;
-    QLabel *lblStatus = nullptr;
-    QLineEdit *txtOutput = nullptr;     // camera 1 only
-    QPlainTextEdit *mmoLog = nullptr;   // cameras 2 to 4
+signals:
+    // The panel state changed.
+    void panelChanged();
 
 private:
-    void buildPanel(QWidget *parent);
     void setIdlePanel();
     void reportStartFailure();
     void warnOperator(const QString &text);
 
     Setup setup_;
+    QString frameRate_ = QStringLiteral("30/1");
     Tdbhouse *dbhouse_ = nullptr;
     QString outputPath_;
+    ChannelPanelState panel_;
 };

@@ -3,6 +3,7 @@
 #include "common/AppError.h"
 #include "common/Clock.h"
 #include "common/DesktopOpener.h"
+#include "common/PaneCodes.h"
 #include "common/FrameSlots.h"
 
 #include <QSaveFile>
@@ -33,17 +34,6 @@ SnapshotController::PictureSource SnapshotController::pictureSourceOf(const Fram
     return [&frameSlots](int camera) { return frameSlots.slot(camera).current(); };
 }
 
-int SnapshotController::cameraOfPane(int paneCode)
-{
-    switch (paneCode) {
-    case 1: case 21: case 41: return 1;
-    case 22: case 42: return 2;
-    case 43: return 3;
-    case 44: return 4;
-    default: return 0;
-    }
-}
-
 QString SnapshotController::snapshotPath(const QString &saveFolder, const QDateTime &moment)
 {
     return saveFolder + QStringLiteral("zpjpg/") + moment.toString(QStringLiteral("yyyyMMddHHmmss"))
@@ -63,7 +53,7 @@ SnapshotController::SnapshotController(PictureSource pictures, const Clock &cloc
 
 QString SnapshotController::takeSnapshot(int selectedPane, const QString &saveFolder)
 {
-    const int camera = cameraOfPane(selectedPane);
+    const int camera = PaneCodes::cameraOfPane(selectedPane);
     if (camera == 0)
         return {};
     // A camera that has shown no frame yet has nothing to save. Its pane is visibly

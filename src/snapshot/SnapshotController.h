@@ -24,10 +24,6 @@ public:
     // The main window's frame slots as a picture source (the slots must outlive it).
     static PictureSource pictureSourceOf(const FrameSlots &frameSlots);
 
-    // The camera a pane code stands for (1, 21, 41 -> 1; 22, 42 -> 2; 43 -> 3; 44 -> 4),
-    // or 0 for any other code.
-    static int cameraOfPane(int paneCode);
-
     // save folder + "zpjpg/" + YYYYMMDDHHMMSS + ".bmp" (plain concatenation).
     static QString snapshotPath(const QString &saveFolder, const QDateTime &moment);
     // save folder + "zpjpg", no trailing separator.

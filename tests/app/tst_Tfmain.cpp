@@ -1,7 +1,7 @@
 // The main window shell: its controls, the first-showing set-up, font scaling,
 // hiding, the page switch, the automatic start and the command guard.
 #include "common/CommandGuard.h"
-#include "monitor/DisplayArea.h"
+#include "monitor/ui/DisplayArea.h"
 #include "support/MainWindowFixture.h"
 
 #include <QAbstractButton>

@@ -1,7 +1,7 @@
 // The main window's snapshot, query-page and settings commands reach their
 // subsystems: one scenario per subsystem through the window's own controls.
 #include "catalogue/Tdbhouse.h"
-#include "monitor/DisplayArea.h"
+#include "monitor/ui/DisplayArea.h"
 #include "snapshot/ui/SnapshotGallery.h"
 #include "support/FakeDatePicker.h"
 #include "support/MainWindowFixture.h"

@@ -1,7 +1,8 @@
 // Frame handling (stamp, slots, panes, enlarged view) and the pane layouts with zoom.
-#include "monitor/DesignRectPanel.h"
-#include "monitor/DisplayArea.h"
-#include "monitor/ImageView.h"
+#include "common/PaneCodes.h"
+#include "monitor/ui/DesignRectPanel.h"
+#include "monitor/ui/DisplayArea.h"
+#include "monitor/ui/ImageView.h"
 #include "monitor/capture/CameraCapture.h"
 #include "monitor/capture/SystemCaptureBackend.h"
 #include "support/MainWindowFixture.h"
@@ -91,7 +92,7 @@ void FramesAndLayoutTest::panesFollowTheCameraCount()
         deliver(f, camera, colours[camera - 1]);
     for (int camera = 1; camera <= 4; ++camera) {
         const int code = paneOfCamera[camera - 1];
-        QCOMPARE(DisplayArea::paneCodeFor(camera, count), code);
+        QCOMPARE(PaneCodes::paneCodeFor(camera, count), code);
         if (camera <= cameras)
             QCOMPARE(f.window->displayArea()->pane(code)->picture().pixelColor(320, 400), colours[camera - 1]);
     }

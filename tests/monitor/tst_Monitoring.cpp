@@ -1,14 +1,46 @@
-// Monitoring control over scripted cameras: which device each camera takes,
-// which cameras open and close, the opened flags, and the device refresh.
-#include "monitor/DisplayArea.h"
-#include "monitor/ImageView.h"
+// Monitoring control over scripted cameras, without any window: which device
+// each camera takes, which cameras open and close, the opened flags, the
+// device refresh and the path of a frame to its slot.
+#include "common/FrameSlots.h"
+#include "monitor/MonitoringControl.h"
 #include "monitor/capture/CameraCapture.h"
-#include "support/MainWindowFixture.h"
+#include "settings/TGlobal.h"
+#include "support/FakeCaptureBackend.h"
+#include "support/FakeClock.h"
 
-#include <QComboBox>
-#include <QListWidget>
-#include <QPushButton>
+#include <QTemporaryDir>
 #include <QtTest>
+
+namespace {
+
+// Monitoring control over scripted cameras, with its own settings file.
+struct MonitoringRig
+{
+    MonitoringRig()
+    {
+        settings = std::make_unique<TGlobal>(sandbox.path() + "/Kamvist.ini");
+        GlobalSettings = settings.get();
+        MonitoringControl::Hooks hooks;
+        hooks.layOutPanes = [this] { ++layouts; };
+        hooks.blankPanes = [this](int camera) { blanked << camera; };
+        hooks.afterStart = [this] { steps << "after start"; };
+        hooks.beforeStop = [this] { steps << "before stop"; };
+        monitoring.setHooks(hooks);
+    }
+    ~MonitoringRig() { GlobalSettings = nullptr; }
+
+    QTemporaryDir sandbox;
+    std::unique_ptr<TGlobal> settings;
+    FakeCaptureBackend cameras;
+    FakeClock clock;
+    FrameSlots frameSlots;
+    MonitoringControl monitoring{&cameras, frameSlots, clock};
+    int layouts = 0;
+    QList<int> blanked;
+    QStringList steps;
+};
+
+} // namespace
 
 class MonitoringTest : public QObject
 {
@@ -23,8 +55,8 @@ private slots:
     void noFormatAtRefreshFailsEveryOpen();
     void refreshDoesNotStopARunningCamera1();
     void failedCameraKeepsItsLastPictureAndNextStartRetries();
-    void settingsButtonsShowTheDeviceDialog();
-    void settingsMenuReopensCamerasOnlyWhileMonitoring();
+    void startAndStopRunTheirStepsInOrder();
+    void frameIsStampedForTheSlotOnly();
 };
 
 void MonitoringTest::camerasTakeDevicesByTheSameNameRule_data()
@@ -45,17 +77,16 @@ void MonitoringTest::camerasTakeDevicesByTheSameNameRule()
 {
     QFETCH(QStringList, devices);
     QFETCH(QList<int>, boundDevices);
-    MainWindowFixture f;
+    MonitoringRig f;
     for (const QString &name : devices)
         f.cameras.addDevice(name);
     f.settings->strstsl = "4";
-    f.window->show();
-    f.window->FormActivate();
-    f.window->BitBtn10Click();
+        f.monitoring.refreshDevices();
+    f.monitoring.start();
     for (int camera = 1; camera <= 4; ++camera) {
         const int expected = boundDevices[camera - 1];
-        QCOMPARE(f.window->capture(camera).boundDeviceIndex(), expected);
-        QCOMPARE(f.window->cameraOpened(camera), expected >= 0);
+        QCOMPARE(f.monitoring.capture(camera).boundDeviceIndex(), expected);
+        QCOMPARE(f.monitoring.cameraOpened(camera), expected >= 0);
     }
 }
 
@@ -75,142 +106,145 @@ void MonitoringTest::camerasOpenAndCloseForTheCount()
 {
     QFETCH(QString, count);
     QFETCH(int, opened);
-    MainWindowFixture f;
+    MonitoringRig f;
     for (const char *name : {"A", "B", "C", "D"})
         f.cameras.addDevice(name);
     f.settings->strstsl = count;
-    f.window->show();
-    f.window->FormActivate();
-    f.window->BitBtn10Click();
-    QVERIFY(f.window->monitoringOn());
+        f.monitoring.refreshDevices();
+    f.monitoring.start();
+    QVERIFY(f.monitoring.monitoringOn());
     for (int camera = 1; camera <= 4; ++camera) {
-        QCOMPARE(f.window->capture(camera).isRunning(), camera <= opened);
-        QCOMPARE(f.window->cameraOpened(camera), camera <= opened);
+        QCOMPARE(f.monitoring.capture(camera).isRunning(), camera <= opened);
+        QCOMPARE(f.monitoring.cameraOpened(camera), camera <= opened);
     }
     QCOMPARE(f.cameras.lastOpenedSize(), opened ? QSize(640, 480) : QSize());
 
-    f.window->BitBtn11Click();
-    QVERIFY(!f.window->monitoringOn());
+    f.monitoring.stop();
+    QVERIFY(!f.monitoring.monitoringOn());
     for (int camera = 1; camera <= 4; ++camera) {
-        QVERIFY(!f.window->capture(camera).isConnected());
-        QCOMPARE(f.window->cameraOpened(camera), camera <= opened); // flags outlive the close
+        QVERIFY(!f.monitoring.capture(camera).isConnected());
+        QCOMPARE(f.monitoring.cameraOpened(camera), camera <= opened); // flags outlive the close
     }
 }
 
 void MonitoringTest::secondCameraFailsWithOneDevice()
 {
-    MainWindowFixture f;
+    MonitoringRig f;
     f.cameras.addDevice("Only camera");
     f.settings->strstsl = "2";
-    f.window->show();
-    f.window->FormActivate();
-    f.window->BitBtn10Click();
-    QVERIFY(f.window->cameraOpened(1));
-    QVERIFY(!f.window->cameraOpened(2));
-    QVERIFY(f.window->capture(1).isRunning());
-    QVERIFY(f.prompter.shown.isEmpty());
+        f.monitoring.refreshDevices();
+    f.monitoring.start();
+    QVERIFY(f.monitoring.cameraOpened(1));
+    QVERIFY(!f.monitoring.cameraOpened(2));
+    QVERIFY(f.monitoring.capture(1).isRunning());
 }
 
 void MonitoringTest::noDeviceAtAllStillSwitchesTheButtons()
 {
-    MainWindowFixture f;
+    MonitoringRig f;
     f.settings->strstsl = "4";
-    f.window->show();
-    f.window->FormActivate();
-    QCOMPARE(f.window->ComboBox1->count(), 0);
-    QCOMPARE(f.window->ListBox1->currentRow(), -1);
-    f.window->BitBtn10Click();
-    QVERIFY(f.window->monitoringOn());
-    QCOMPARE(f.window->sameNameCameras(), QString("0"));
+        f.monitoring.refreshDevices();
+    QVERIFY(f.monitoring.deviceNames().isEmpty());
+    QCOMPARE(f.monitoring.formatPosition(), -1);
+    f.monitoring.start();
+    QVERIFY(f.monitoring.monitoringOn());
+    QCOMPARE(f.monitoring.sameNameCameras(), QString("0"));
     for (int camera = 1; camera <= 4; ++camera)
-        QVERIFY(!f.window->cameraOpened(camera));
-    f.window->BitBtn11Click();
-    QVERIFY(!f.window->monitoringOn());
+        QVERIFY(!f.monitoring.cameraOpened(camera));
+    f.monitoring.stop();
+    QVERIFY(!f.monitoring.monitoringOn());
 }
 
 void MonitoringTest::noFormatAtRefreshFailsEveryOpen()
 {
-    MainWindowFixture f;
+    MonitoringRig f;
     f.cameras.addDevice("No formats", {});
     f.cameras.addDevice("Fine");
     f.settings->strstsl = "2";
-    f.window->show();
-    f.window->FormActivate();
-    f.window->BitBtn10Click();
-    QVERIFY(!f.window->cameraOpened(1));
-    QVERIFY(!f.window->cameraOpened(2)); // camera 2 has formats, but the position is none
+        f.monitoring.refreshDevices();
+    f.monitoring.start();
+    QVERIFY(!f.monitoring.cameraOpened(1));
+    QVERIFY(!f.monitoring.cameraOpened(2)); // camera 2 has formats, but the position is none
 }
 
 void MonitoringTest::refreshDoesNotStopARunningCamera1()
 {
-    MainWindowFixture f;
+    MonitoringRig f;
     f.cameras.addDevice("Cam");
-    f.window->show();
-    f.window->FormActivate();
-    QVERIFY(!f.window->capture(1).isConnected()); // the refresh leaves an idle camera 1 closed
-    f.window->BitBtn10Click();
-    QVERIFY(f.window->capture(1).isRunning());
-    f.window->FormActivate();
-    QVERIFY(f.window->capture(1).isRunning());
-    QCOMPARE(f.window->ListBox1->currentRow(), 0);
+        f.monitoring.refreshDevices();
+    QVERIFY(!f.monitoring.capture(1).isConnected()); // the refresh leaves an idle camera 1 closed
+    f.monitoring.start();
+    QVERIFY(f.monitoring.capture(1).isRunning());
+    f.monitoring.refreshDevices();
+    QVERIFY(f.monitoring.capture(1).isRunning());
+    QCOMPARE(f.monitoring.formatPosition(), 0);
 }
 
 void MonitoringTest::failedCameraKeepsItsLastPictureAndNextStartRetries()
 {
-    MainWindowFixture f;
+    MonitoringRig f;
     const int device = f.cameras.addDevice("Cam");
-    f.window->show();
-    f.window->FormActivate();
-    f.window->BitBtn10Click();
+        f.monitoring.refreshDevices();
+    f.monitoring.start();
     f.cameras.session(device)->deliverFrame(Qt::red);
-    QTRY_VERIFY(!f.window->frameSlots().slot(1).current().isNull());
-    const QImage last = f.window->frameSlots().slot(1).current();
+    QTRY_VERIFY(!f.frameSlots.slot(1).current().isNull());
+    const QImage last = f.frameSlots.slot(1).current();
 
     f.cameras.session(device)->failWhileRunning();
-    QTRY_VERIFY(!f.window->capture(1).isRunning());
-    QCOMPARE(f.window->frameSlots().slot(1).current(), last);
-    QVERIFY(!f.window->displayArea()->pane(1)->picture().isNull());
-    QVERIFY(f.prompter.shown.isEmpty());
+    QTRY_VERIFY(!f.monitoring.capture(1).isRunning());
+    QCOMPARE(f.frameSlots.slot(1).current(), last);
 
     const int sessionsBefore = f.cameras.openSessionCount();
-    f.window->BitBtn11Click();
-    f.window->BitBtn10Click();
+    f.monitoring.stop();
+    f.monitoring.start();
     QCOMPARE(f.cameras.openSessionCount(), sessionsBefore + 1);
-    QVERIFY(f.window->capture(1).isRunning());
+    QVERIFY(f.monitoring.capture(1).isRunning());
 }
 
-void MonitoringTest::settingsButtonsShowTheDeviceDialog()
+void MonitoringTest::startAndStopRunTheirStepsInOrder()
 {
-    MainWindowFixture f;
-    f.cameras.addDevice("A");
-    f.cameras.addDevice("B");
-    f.window->show();
-    f.window->FormActivate();
-    f.window->Button4Click();
-    f.window->Button6Click(); // camera 4 has no device: nothing is shown
-    QCOMPARE(f.propertyDialogsShown, QList<int>{1});
-    QVERIFY(f.window->capture(2).isConnected());
-    QVERIFY(!f.window->capture(2).isRunning());
-}
-
-void MonitoringTest::settingsMenuReopensCamerasOnlyWhileMonitoring()
-{
-    MainWindowFixture f;
+    MonitoringRig f;
     f.cameras.addDevice("A");
     f.cameras.addDevice("B");
     f.settings->strstsl = "2";
-    f.window->show();
-    f.window->FormActivate();
+    f.monitoring.refreshDevices();
+    QList<bool> states;
+    connect(&f.monitoring, &MonitoringControl::monitoringChanged, this, [&](bool on) {
+        states << on;
+        // Recording starts after the cameras opened and stops before they close.
+        f.steps << QString("%1 with camera 1 %2").arg(on ? "on" : "off").arg(f.monitoring.capture(1).isRunning());
+    });
+    f.monitoring.start();
+    QCOMPARE(f.layouts, 1);
+    QCOMPARE(f.blanked, (QList<int>{1, 2}));
+    QVERIFY(f.monitoring.capture(2).isRunning());
+    f.monitoring.stop();
+    QCOMPARE(states, (QList<bool>{true, false}));
+    QCOMPARE(f.steps, (QStringList{"on with camera 1 0", "after start", "off with camera 1 1", "before stop"}));
+    QVERIFY(!f.monitoring.capture(1).isConnected());
+}
 
-    f.window->Saveframes1Click();
-    QVERIFY(!f.window->capture(1).isConnected()); // monitoring off: nothing opens
-
-    f.window->BitBtn10Click();
-    const int sessionsBefore = f.cameras.openSessionCount();
-    f.window->Saveframes1Click();
-    QVERIFY(f.window->monitoringOn());
-    QCOMPARE(f.cameras.openSessionCount(), sessionsBefore + 2); // both cameras closed and opened again
-    QVERIFY(f.window->capture(1).isRunning() && f.window->capture(2).isRunning());
+void MonitoringTest::frameIsStampedForTheSlotOnly()
+{
+    MonitoringRig f;
+    const int device = f.cameras.addDevice("Cam");
+    f.monitoring.refreshDevices();
+    f.monitoring.start();
+    QImage presented;
+    connect(&f.monitoring, &MonitoringControl::framePresented, this,
+            [&](int camera, const QImage &picture) { presented = camera == 1 ? picture : QImage(); });
+    f.cameras.session(device)->deliverFrame(Qt::black);
+    QTRY_VERIFY(!presented.isNull());
+    const QImage stamped = f.frameSlots.slot(1).current();
+    const auto whiteInCorner = [](const QImage &picture) {
+        for (int y = 0; y < 20; ++y)
+            for (int x = 0; x < 120; ++x)
+                if (picture.pixelColor(x, y).lightness() > 200)
+                    return true;
+        return false;
+    };
+    QVERIFY(whiteInCorner(stamped));
+    QVERIFY(!whiteInCorner(presented));
 }
 
 QTEST_MAIN(MonitoringTest)

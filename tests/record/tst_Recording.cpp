@@ -4,24 +4,22 @@
 #include "common/DateText.h"
 #include "monitor/capture/CameraCapture.h"
 #include "record/RecordingChannel.h"
-#include "record/encoder/FFEncoder.h"
-#include "support/MainWindowFixture.h"
+#include "record/encoder/RecordingEncoder.h"
+#include "support/RecordingRig.h"
 
-#include <QPlainTextEdit>
 #include <QProcess>
-#include <QPushButton>
 #include <QtTest>
 
 namespace {
 
 struct Row { int iid; QString sj; QString drq; QString wjmc; QString strpath; int wjid; };
 
-QList<Row> catalogueRows(MainWindowFixture &f)
+QList<Row> catalogueRows(RecordingRig &f)
 {
     QList<Row> rows;
-    f.dbhouse->queryDateRange(QDateTime(QDate(2000, 1, 1), QTime()), QDateTime(QDate(2100, 1, 1), QTime()),
+    f.dbhouse.queryDateRange(QDateTime(QDate(2000, 1, 1), QTime()), QDateTime(QDate(2100, 1, 1), QTime()),
                               std::nullopt);
-    CatalogueQuery &q = f.dbhouse->qwjcx;
+    CatalogueQuery &q = f.dbhouse.qwjcx;
     for (q.first(); !q.atEnd(); q.next())
         rows.append({q.integerField("iid"), q.textField("sj"), q.textField("drq"), q.textField("wjmc"),
                      q.textField("strpath"), q.integerField("wjid")});
@@ -30,13 +28,13 @@ QList<Row> catalogueRows(MainWindowFixture &f)
 }
 
 // Monitoring with `count` scripted cameras, feeding frames for `ms` milliseconds.
-void monitorFor(MainWindowFixture &f, int ms)
+void monitorFor(RecordingRig &f, int ms)
 {
     QElapsedTimer timer;
     timer.start();
     while (timer.elapsed() < ms) {
         for (int camera = 1; camera <= 4; ++camera) {
-            CameraCapture &c = f.window->capture(camera);
+            CameraCapture &c = f.monitoring.capture(camera);
             if (c.isRunning())
                 f.cameras.session(c.boundDeviceIndex())->deliverFrame(QColor::fromHsv(camera * 80, 200, 200));
         }
@@ -44,19 +42,16 @@ void monitorFor(MainWindowFixture &f, int ms)
     }
 }
 
-void addCameras(MainWindowFixture &f, int count)
+void addCameras(RecordingRig &f, int count)
 {
-    for (int i = 1; i <= count; ++i)
-        f.cameras.addDevice(QString("Cam %1").arg(i));
+    f.addCameras(count);
 }
 
-void startMonitoring(MainWindowFixture &f, const QString &count)
+void startMonitoring(RecordingRig &f, const QString &count)
 {
     f.settings->strstsl = count;
     f.settings->strbcpathz = f.folder;
-    f.window->show();
-    f.window->FormActivate();
-    f.window->BitBtn10->click();
+    f.start();
 }
 
 // What ffprobe reads of a recording: "codec WxH frames", or the error.
@@ -102,7 +97,8 @@ private slots:
     void reclaimKeepsTheFilesCamerasRecordInto();
     void operatorCommandsDuringTheRotationPause_data();
     void operatorCommandsDuringTheRotationPause();
-    void autoStartShowsItsErrors();
+    void rotationEndsWithTheRun();
+    void rotationWhileMonitoringIsOffOnlyRestartsItsTimer();
 };
 
 void RecordingTest::openNamesTheFileAndWritesItsRow_data()
@@ -123,13 +119,12 @@ void RecordingTest::openNamesTheFileAndWritesItsRow()
     QFETCH(QString, saveFolder);
     QFETCH(QString, path);
     QFETCH(QString, wjmc);
-    MainWindowFixture f;
-    f.window->show(); // opens the catalogue
+    RecordingRig f;
     f.settings->strbcpathz = f.folder + saveFolder;
-    RecordingChannel &channel = f.window->channel(camera);
+    RecordingChannel &channel = f.channel(camera);
     channel.btnOpenClick();
     QCOMPARE(channel.outputPath(), f.folder + path);
-    QVERIFY(channel.btnStart->isEnabled());
+    QVERIFY(channel.panelState().startEnabled);
     const QList<Row> rows = catalogueRows(f);
     QCOMPARE(rows.size(), 1);
     QCOMPARE(rows[0].wjmc, wjmc);
@@ -144,24 +139,24 @@ void RecordingTest::openNamesTheFileAndWritesItsRow()
 
 void RecordingTest::monitoringRecordsEveryOpenedCameraIntoPlayableFiles()
 {
-    MainWindowFixture f;
+    RecordingRig f;
     addCameras(f, 4);
     startMonitoring(f, "4");
     for (int camera = 1; camera <= 4; ++camera)
-        QVERIFY(f.window->channel(camera).isRecording());
-    QVERIFY2(f.window->statusLineText().contains("摄像头4录像: 20240312083005_4.mpg"),
-             qPrintable(f.window->statusLineText()));
+        QVERIFY(f.channel(camera).isRecording());
+    QVERIFY2(f.recording.recordingStatus().contains("摄像头4录像: 20240312083005_4.mpg"),
+             qPrintable(f.recording.recordingStatus().join(", ")));
     monitorFor(f, 2000);
-    f.window->BitBtn11->click();
+    f.stop();
     QVERIFY(f.prompter.shown.isEmpty());
-    QCOMPARE(f.window->statusLineText(), QString("监控已关闭"));
+    QVERIFY(f.recording.recordingStatus().isEmpty());
 
     const QList<Row> rows = catalogueRows(f);
     QCOMPARE(rows.size(), 4);
     for (const Row &row : rows) {
         QCOMPARE(row.strpath, f.folder + row.wjmc);
         QVERIFY(row.wjmc.endsWith(QString("_%1.mpg").arg(row.wjid)));
-        QVERIFY(!f.window->channel(row.wjid).isRecording());
+        QVERIFY(!f.channel(row.wjid).isRecording());
         const QString size = row.wjid == 4 ? "320,240" : "640,480";
         const QString probed = probe(row.strpath);
         QVERIFY2(probed.startsWith("mpeg2video," + size + ","), qPrintable(probed));
@@ -171,16 +166,16 @@ void RecordingTest::monitoringRecordsEveryOpenedCameraIntoPlayableFiles()
 
 void RecordingTest::onlyCamerasThatOpenedRecord()
 {
-    MainWindowFixture f;
+    RecordingRig f;
     addCameras(f, 3);
     f.cameras.setFailure(1, FakeCaptureBackend::Failure::AtRun);
     startMonitoring(f, "3");
-    QVERIFY(f.window->cameraOpened(1) && !f.window->cameraOpened(2) && f.window->cameraOpened(3));
-    QVERIFY(f.window->channel(1).isRecording());
-    QVERIFY(!f.window->channel(2).isRecording());
-    QVERIFY(f.window->channel(3).isRecording());
-    QVERIFY(!f.window->channel(4).isRecording());
-    f.window->BitBtn11->click();
+    QVERIFY(f.monitoring.cameraOpened(1) && !f.monitoring.cameraOpened(2) && f.monitoring.cameraOpened(3));
+    QVERIFY(f.channel(1).isRecording());
+    QVERIFY(!f.channel(2).isRecording());
+    QVERIFY(f.channel(3).isRecording());
+    QVERIFY(!f.channel(4).isRecording());
+    f.stop();
     QList<int> cameras;
     for (const Row &row : catalogueRows(f))
         cameras << row.wjid;
@@ -200,32 +195,32 @@ void RecordingTest::recordingSwitchOffRecordsNothing()
 {
     QFETCH(QString, strsfbcsp);
     QFETCH(QString, strstsl);
-    MainWindowFixture f;
+    RecordingRig f;
     addCameras(f, 2);
     f.settings->strsfbcsp = strsfbcsp;
     startMonitoring(f, strstsl);
-    QVERIFY(f.window->monitoringOn());
+    QVERIFY(f.monitoring.monitoringOn());
     for (int camera = 1; camera <= 4; ++camera)
-        QVERIFY(!f.window->channel(camera).isRecording());
-    QCOMPARE(f.window->statusLineText(), QString("监控中    未录像"));
-    f.window->BitBtn11->click();
+        QVERIFY(!f.channel(camera).isRecording());
+    QVERIFY(f.recording.recordingStatus().isEmpty());
+    f.stop();
     QVERIFY(catalogueRows(f).isEmpty());
 }
 
 void RecordingTest::rotationStartsNewFilesAndRows()
 {
-    MainWindowFixture f;
+    RecordingRig f;
     addCameras(f, 2);
     startMonitoring(f, "2");
     monitorFor(f, 1000);
     f.clock.moment = f.clock.moment.addSecs(100 * 60);
-    f.window->setRotationPauseMs(200);
-    f.window->TxstwoTimer();
-    QVERIFY(!f.window->monitoringOn()); // the pause
-    QTRY_VERIFY(f.window->monitoringOn());
-    QVERIFY(f.window->Txstwo->isActive());
+    f.rotation.setPauseMs(200);
+    f.rotation.tick();
+    QVERIFY(!f.monitoring.monitoringOn()); // the pause
+    QTRY_VERIFY(f.monitoring.monitoringOn());
+    QVERIFY(f.txstwo.isActive());
     monitorFor(f, 1000);
-    f.window->BitBtn11->click();
+    f.stop();
 
     const QList<Row> rows = catalogueRows(f);
     QCOMPARE(rows.size(), 4);
@@ -239,28 +234,30 @@ void RecordingTest::rotationStartsNewFilesAndRows()
 
 void RecordingTest::settingsMenuLeavesRecordingRunning()
 {
-    MainWindowFixture f;
+    RecordingRig f;
     addCameras(f, 1);
     startMonitoring(f, "1");
-    const QString file = f.window->channel(1).outputPath();
+    const QString file = f.channel(1).outputPath();
     monitorFor(f, 500);
-    f.window->Saveframes1Click();
-    QVERIFY(f.window->channel(1).isRecording());
-    QCOMPARE(f.window->channel(1).outputPath(), file);
+    // What the settings menu does around its dialog while monitoring is on.
+    f.monitoring.closeCamerasForCount();
+    f.monitoring.openCamerasForCount();
+    QVERIFY(f.channel(1).isRecording());
+    QCOMPARE(f.channel(1).outputPath(), file);
     monitorFor(f, 500);
-    f.window->BitBtn11->click();
+    f.stop();
     QCOMPARE(catalogueRows(f).size(), 1);
     QVERIFY2(probedFrames(file) >= 20, qPrintable(probe(file)));
 }
 
 void RecordingTest::catalogueFailureReachesTheOperatorAndSkipsTheEncoder()
 {
-    MainWindowFixture f(false); // no catalogue file beside the program
+    RecordingRig f(false); // no catalogue file beside the program
     addCameras(f, 1);
     startMonitoring(f, "1");
-    QVERIFY(f.window->monitoringOn());
-    QVERIFY(f.window->capture(1).isRunning()); // monitoring works without the catalogue
-    QVERIFY(!f.window->channel(1).isRecording());
+    QVERIFY(f.monitoring.monitoringOn());
+    QVERIFY(f.monitoring.capture(1).isRunning()); // monitoring works without the catalogue
+    QVERIFY(!f.channel(1).isRecording());
     QCOMPARE(f.prompter.shown.size(), 1);
     QCOMPARE(f.prompter.shown[0].icon, Prompter::Icon::Critical);
     QVERIFY2(f.prompter.shown[0].text.contains("dzxcb.db"), qPrintable(f.prompter.shown[0].text));
@@ -268,15 +265,15 @@ void RecordingTest::catalogueFailureReachesTheOperatorAndSkipsTheEncoder()
 
 void RecordingTest::libraryLoadFailureReachesTheOperator()
 {
-    FFEncoder::unloadLibraries();
-    FFEncoder::setLibraryProbe([] { return QStringList{"mpeg2video encoder"}; });
-    MainWindowFixture f;
+    RecordingEncoder::unloadLibraries();
+    RecordingEncoder::setLibraryProbe([] { return QStringList{"mpeg2video encoder"}; });
+    RecordingRig f;
     addCameras(f, 2);
     startMonitoring(f, "2");
-    FFEncoder::setLibraryProbe(nullptr);
-    FFEncoder::unloadLibraries();
+    RecordingEncoder::setLibraryProbe(nullptr);
+    RecordingEncoder::unloadLibraries();
 
-    QVERIFY(f.window->monitoringOn());
+    QVERIFY(f.monitoring.monitoringOn());
     QVERIFY(catalogueRows(f).isEmpty());
     QCOMPARE(f.prompter.shown.size(), 1);
     QCOMPARE(f.prompter.shown[0].text, QString("FFmpeg libraries not loaded."));
@@ -284,7 +281,7 @@ void RecordingTest::libraryLoadFailureReachesTheOperator()
 
 void RecordingTest::writeFailureWhileRecordingIsReported()
 {
-    MainWindowFixture f;
+    RecordingRig f;
     addCameras(f, 2);
     // Camera 2's disk "fills up" after 200 kB.
     class FullDisk final : public OutputSink
@@ -305,31 +302,31 @@ void RecordingTest::writeFailureWhileRecordingIsReported()
         std::unique_ptr<OutputSink> file_;
         qint64 written_ = 0;
     };
-    f.window->channel(2).FFEncoder.setOutputSinkFactory([](const QString &path, QString *error) {
+    f.channel(2).FFEncoder.setOutputSinkFactory([](const QString &path, QString *error) {
         std::unique_ptr<OutputSink> file = FileSink::create(path, error);
         return file ? std::unique_ptr<OutputSink>(new FullDisk(std::move(file))) : nullptr;
     });
     startMonitoring(f, "2");
-    QTRY_VERIFY_WITH_TIMEOUT(!f.window->channel(2).isRecording(), 20000);
+    QTRY_VERIFY_WITH_TIMEOUT(!f.channel(2).isRecording(), 20000);
     QTRY_COMPARE(f.prompter.shown.size(), 1);
-    const QString expected = QStringLiteral("录像文件 %1 写入中断: ").arg(f.window->channel(2).outputPath());
+    const QString expected = QStringLiteral("录像文件 %1 写入中断: ").arg(f.channel(2).outputPath());
     QVERIFY2(f.prompter.shown[0].text.startsWith(expected), qPrintable(f.prompter.shown[0].text));
     QVERIFY2(f.prompter.shown[0].text.contains("No space left"), qPrintable(f.prompter.shown[0].text));
     QCOMPARE(f.prompter.shown[0].icon, Prompter::Icon::Warning);
-    QVERIFY(f.window->channel(1).isRecording()); // the other camera goes on
-    f.window->BitBtn11->click();
-    const QString failed = f.window->channel(2).outputPath();
+    QVERIFY(f.channel(1).isRecording()); // the other camera goes on
+    f.stop();
+    const QString failed = f.channel(2).outputPath();
     QVERIFY2(probedFrames(failed) > 0, qPrintable(probe(failed)));
 }
 
 void RecordingTest::startFailuresAreReportedAfterTheStart()
 {
-    MainWindowFixture f;
+    RecordingRig f;
     addCameras(f, 2);
     // A bit rate the encoder cannot read: each start fails at once.
     f.settings->strqxd = "fast";
     startMonitoring(f, "2");
-    QVERIFY(f.window->monitoringOn());
+    QVERIFY(f.monitoring.monitoringOn());
     // The boxes wait until the start has gone through every camera.
     QVERIFY(f.prompter.shown.isEmpty());
     QTRY_COMPARE(f.prompter.shown.size(), 2);
@@ -337,19 +334,19 @@ void RecordingTest::startFailuresAreReportedAfterTheStart()
              qPrintable(f.prompter.shown[0].text));
     QVERIFY2(f.prompter.shown[1].text.contains("摄像头2"), qPrintable(f.prompter.shown[1].text));
     QCOMPARE(f.prompter.shown[0].icon, Prompter::Icon::Warning);
-    f.window->BitBtn11->click();
+    f.stop();
 
     // A save folder that does not exist: the file cannot be made, and that is said too.
     f.prompter.shown.clear();
     f.settings->strqxd = "1000";
     f.settings->strbcpathz = f.folder + "missing/";
-    f.window->BitBtn10->click();
+    f.start();
     QTRY_COMPARE(f.prompter.shown.size(), 2);
     QVERIFY2(f.prompter.shown[0].text.startsWith(QStringLiteral("录像文件 %1missing/").arg(f.folder)),
              qPrintable(f.prompter.shown[0].text));
     QVERIFY2(f.prompter.shown[0].text.contains(QStringLiteral("无法开始录像")), qPrintable(f.prompter.shown[0].text));
-    QVERIFY(!f.window->channel(1).isRecording() && !f.window->channel(2).isRecording());
-    f.window->BitBtn11->click();
+    QVERIFY(!f.channel(1).isRecording() && !f.channel(2).isRecording());
+    f.stop();
 }
 
 void RecordingTest::freeSpaceRoundsHalvesToEven_data()
@@ -368,7 +365,7 @@ void RecordingTest::freeSpaceRoundsHalvesToEven()
 {
     QFETCH(qint64, bytes);
     QFETCH(double, gib);
-    QCOMPARE(Tfmain::roundedFreeGiB(bytes), gib);
+    QCOMPARE(DiskReclaim::roundedFreeGiB(bytes), gib);
 }
 
 void RecordingTest::reclaimDeletesTheOldestFiveWhenLow_data()
@@ -392,8 +389,7 @@ void RecordingTest::reclaimDeletesTheOldestFiveWhenLow()
     QFETCH(QString, strdelz);
     QFETCH(int, recordings);
     QFETCH(int, deleted);
-    MainWindowFixture f;
-    f.window->show();
+    RecordingRig f;
     f.settings->strbcpathz = f.folder;
     f.settings->strdelz = strdelz;
     f.disk.bytes = freeBytes;
@@ -404,11 +400,11 @@ void RecordingTest::reclaimDeletesTheOldestFiveWhenLow()
         QFile file(f.folder + name);
         QVERIFY(file.open(QIODevice::WriteOnly));
         files << file.fileName();
-        f.dbhouse->insertRecording(f.clock.moment, QDateTime(f.clock.moment.date(), QTime()), name,
+        f.dbhouse.insertRecording(f.clock.moment, QDateTime(f.clock.moment.date(), QTime()), name,
                                    file.fileName(), 4 - i % 4);
     }
-    f.window->typdelTimer();
-    QVERIFY(f.window->typdel->isActive());
+    f.reclaim.tick();
+    QVERIFY(f.typdel.isActive());
     for (int i = 0; i < recordings; ++i)
         QCOMPARE(QFile::exists(files[i]), i >= deleted);
     const QList<Row> rows = catalogueRows(f);
@@ -421,8 +417,7 @@ void RecordingTest::reclaimDeletesTheOldestFiveWhenLow()
 
 void RecordingTest::reclaimDeletesOnlyRecordingFiles()
 {
-    MainWindowFixture f;
-    f.window->show();
+    RecordingRig f;
     f.disk.bytes = 0;
     QDir(f.folder).mkdir("keep");
     const QString precious = f.folder + "keep/precious.txt";
@@ -433,12 +428,12 @@ void RecordingTest::reclaimDeletesOnlyRecordingFiles()
     QVERIFY(QDir(f.folder).mkdir("20240312083006_2.mpg"));
     const QString missing = f.folder + "20240312083007_3.mpg";
     const auto insert = [&f](const QString &path) {
-        f.dbhouse->insertRecording(f.clock.moment, QDateTime(f.clock.moment.date(), QTime()),
+        f.dbhouse.insertRecording(f.clock.moment, QDateTime(f.clock.moment.date(), QTime()),
                                    QFileInfo(path).fileName(), path, 1);
     };
     for (const QString &path : {precious, link, folderNamedLikeARecording, missing})
         insert(path);
-    f.window->typdelTimer();
+    f.reclaim.tick();
     QVERIFY(catalogueRows(f).isEmpty()); // every row goes
     QVERIFY(QFile::exists(precious));    // but no file that is not a recording
     QVERIFY(QFileInfo(link).isSymLink());
@@ -462,13 +457,12 @@ void RecordingTest::reclaimMatchesTheSchemeAtTheEndOfTheName()
 {
     QFETCH(QString, name);
     QFETCH(bool, deleted);
-    MainWindowFixture f;
-    f.window->show();
+    RecordingRig f;
     f.disk.bytes = 0;
     const QString path = f.folder + name;
     QVERIFY(QFile(path).open(QIODevice::WriteOnly));
-    f.dbhouse->insertRecording(f.clock.moment, QDateTime(f.clock.moment.date(), QTime()), name, path, 1);
-    f.window->typdelTimer();
+    f.dbhouse.insertRecording(f.clock.moment, QDateTime(f.clock.moment.date(), QTime()), name, path, 1);
+    f.reclaim.tick();
     QCOMPARE(QFile::exists(path), !deleted);
     QVERIFY(catalogueRows(f).isEmpty());
 }
@@ -477,25 +471,24 @@ void RecordingTest::reclaimMatchesTheSchemeAtTheEndOfTheName()
 // now: those files stay and play to the end, only their rows go.
 void RecordingTest::reclaimKeepsTheFilesCamerasRecordInto()
 {
-    MainWindowFixture f;
+    RecordingRig f;
     addCameras(f, 4);
-    f.window->show();
     const QString older = f.folder + "20240311083005_1.mpg";
     QVERIFY(QFile(older).open(QIODevice::WriteOnly));
-    f.dbhouse->insertRecording(f.clock.moment.addDays(-1), QDateTime(f.clock.moment.date().addDays(-1), QTime()),
+    f.dbhouse.insertRecording(f.clock.moment.addDays(-1), QDateTime(f.clock.moment.date().addDays(-1), QTime()),
                                QFileInfo(older).fileName(), older, 1);
     startMonitoring(f, "4");
     monitorFor(f, 700);
     QStringList live;
     QList<qint64> sizes;
     for (int camera = 1; camera <= 4; ++camera) {
-        QVERIFY(f.window->channel(camera).isRecording());
-        live << f.window->channel(camera).outputPath();
+        QVERIFY(f.channel(camera).isRecording());
+        live << f.channel(camera).outputPath();
     }
     QCOMPARE(catalogueRows(f).size(), 5);
 
     f.disk.bytes = 0;
-    f.window->typdelTimer();
+    f.reclaim.tick();
     QVERIFY(!QFile::exists(older));
     QVERIFY(catalogueRows(f).isEmpty());
     for (const QString &path : live) {
@@ -503,7 +496,7 @@ void RecordingTest::reclaimKeepsTheFilesCamerasRecordInto()
         sizes << QFileInfo(path).size();
     }
     monitorFor(f, 1500);
-    f.window->BitBtn11->click();
+    f.stop();
     for (int i = 0; i < live.size(); ++i) {
         QVERIFY2(QFileInfo(live[i]).size() > sizes[i], qPrintable(live[i]));
         QVERIFY2(probedFrames(live[i]) >= 45, qPrintable(live[i] + ": " + probe(live[i])));
@@ -527,54 +520,68 @@ void RecordingTest::operatorCommandsDuringTheRotationPause()
     QFETCH(QString, command);
     QFETCH(bool, monitoringAfter);
     QFETCH(int, rows);
-    MainWindowFixture f;
+    RecordingRig f;
     addCameras(f, 2);
     startMonitoring(f, "2");
     monitorFor(f, 500);
     f.clock.moment = f.clock.moment.addSecs(100 * 60);
-    f.window->setRotationPauseMs(400);
-    QTimer::singleShot(100, f.window, [&f, command] {
+    f.rotation.setPauseMs(400);
+    QTimer::singleShot(100, &f.rotation, [&f, command] {
+        QVERIFY(f.rotation.pausing());
         if (command == "start") {
-            QVERIFY(f.window->BitBtn10->isEnabled());
-            f.window->BitBtn10->click();
+            f.start();
         } else {
-            f.window->pg1->setCurrentWidget(f.window->TabSheet2);
-            if (command == "query page and back")
-                f.window->pg1->setCurrentWidget(f.window->TabSheet1);
+            // The query page stops monitoring; coming back starts it.
+            f.monitoringPageShown = false;
+            f.stop();
+            if (command == "query page and back") {
+                f.monitoringPageShown = true;
+                f.start();
+            }
         }
     });
-    f.window->TxstwoTimer();
+    f.rotation.tick();
     QTest::qWait(800);
-    QTRY_VERIFY(f.window->Txstwo->isActive());
+    QTRY_VERIFY(f.txstwo.isActive());
     monitorFor(f, 700);
 
-    QCOMPARE(f.window->monitoringOn(), monitoringAfter);
+    QCOMPARE(f.monitoring.monitoringOn(), monitoringAfter);
     for (int camera = 1; camera <= 2; ++camera)
-        QCOMPARE(f.window->channel(camera).isRecording(), monitoringAfter);
+        QCOMPARE(f.channel(camera).isRecording(), monitoringAfter);
     QVERIFY2(f.prompter.shown.isEmpty(), qPrintable(f.prompter.shown.value(0).text));
-    f.window->BitBtn11->click();
+    f.stop();
     const QList<Row> written = catalogueRows(f);
     QCOMPARE(written.size(), rows);
     for (const Row &row : written)
         QVERIFY2(probedFrames(row.strpath) >= 10, qPrintable(row.wjmc + ": " + probe(row.strpath)));
 }
 
-// Start at logon with no catalogue: monitoring starts, and the operator is told
-// that nothing is being recorded.
-void RecordingTest::autoStartShowsItsErrors()
+// The run ends in the pause (window closed, tray exit): nothing starts again.
+void RecordingTest::rotationEndsWithTheRun()
 {
-    MainWindowFixture f(false);
+    RecordingRig f;
     addCameras(f, 1);
-    f.settings->strqyjkz = "Y";
-    f.settings->strstsl = "1";
-    f.settings->strbcpathz = f.folder;
-    f.window->Timer1->setInterval(10);
-    f.window->show();
-    QTRY_VERIFY(f.window->monitoringOn());
-    QTRY_COMPARE(f.prompter.shown.size(), 1);
-    QCOMPARE(f.prompter.shown[0].icon, Prompter::Icon::Critical);
-    QVERIFY2(f.prompter.shown[0].text.contains(QStringLiteral("数据库")), qPrintable(f.prompter.shown[0].text));
-    QVERIFY(!f.window->channel(1).isRecording());
+    startMonitoring(f, "1");
+    f.rotation.setPauseMs(200);
+    f.rotation.tick();
+    f.runEnding = true;
+    QTRY_VERIFY(!f.rotation.pausing());
+    QVERIFY(!f.monitoring.monitoringOn());
+    QVERIFY(!f.channel(1).isRecording());
+    QVERIFY(!f.txstwo.isActive());
+    QCOMPARE(catalogueRows(f).size(), 1);
+}
+
+void RecordingTest::rotationWhileMonitoringIsOffOnlyRestartsItsTimer()
+{
+    RecordingRig f;
+    addCameras(f, 1);
+    f.rotation.tick();
+    QVERIFY(!f.rotation.pausing());
+    QVERIFY(f.txstwo.isActive());
+    QCOMPARE(f.txstwo.interval(), 100 * 60 * 1000);
+    QVERIFY(!f.monitoring.monitoringOn());
+    QVERIFY(catalogueRows(f).isEmpty());
 }
 
 QTEST_MAIN(RecordingTest)

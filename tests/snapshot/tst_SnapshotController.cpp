@@ -1,3 +1,4 @@
+#include "common/PaneCodes.h"
 #include "snapshot/SnapshotController.h"
 
 #include "common/AppError.h"
@@ -108,7 +109,7 @@ void tst_SnapshotController::paneCodeTakesItsCamera()
 
     const QString path = s.controller.takeSnapshot(paneCode, s.saveFolder);
 
-    QCOMPARE(SnapshotController::cameraOfPane(paneCode), camera);
+    QCOMPARE(PaneCodes::cameraOfPane(paneCode), camera);
     if (camera == 0) {
         QVERIFY(s.camerasAsked.isEmpty());
         QVERIFY(s.controller.gallery().isEmpty());

@@ -5,6 +5,7 @@
 FakeCaptureSession::FakeCaptureSession(QSize frameSize, QObject *parent)
     : CaptureSession(frameSize, parent)
 {
+    connect(&deliveryTimer_, &QTimer::timeout, this, [this] { deliverFrame(); });
 }
 
 void FakeCaptureSession::deliverFrame(const QImage &picture)
@@ -24,16 +25,53 @@ void FakeCaptureSession::failWhileRunning(const QString &reason)
     reportEnded(reason);
 }
 
-int FakeCaptureBackend::addDevice(const QString &name, const QList<VideoFormat> &formats,
-                                  const QList<DeviceControl> &controls)
+void FakeCaptureSession::deliverEvery(int intervalMs)
 {
-    devices_.append(Device{name, formats, controls, Failure::None, {}});
+    if (intervalMs > 0)
+        deliveryTimer_.start(intervalMs);
+    else
+        deliveryTimer_.stop();
+}
+
+int FakeCaptureBackend::addDevice(const QString &name, const QList<VideoFormat> &formats,
+                                  const QList<DeviceControl> &controls, const QString &identity)
+{
+    ++devicesAdded_;
+    const QString given =
+        identity.isEmpty() ? QStringLiteral("fake:%1").arg(devicesAdded_) : identity;
+    devices_.append(Device{name, given, formats, controls, Failure::None, {}});
     return devices_.size() - 1;
 }
 
 void FakeCaptureBackend::removeAllDevices()
 {
     devices_.clear();
+    unplugged_.clear();
+    devicesAdded_ = 0;
+}
+
+void FakeCaptureBackend::unplug(int deviceIndex)
+{
+    Device pulled = device(deviceIndex);
+    devices_.removeAt(deviceIndex);
+    if (pulled.session) {
+        pulled.session->stall();
+        pulled.session->failWhileRunning(QStringLiteral("设备已断开"));
+    }
+    pulled.session.clear();
+    unplugged_.append(pulled);
+}
+
+int FakeCaptureBackend::replug(const QString &identity, int atIndex)
+{
+    for (int i = 0; i < unplugged_.size(); ++i) {
+        if (unplugged_[i].identity != identity)
+            continue;
+        const int index = atIndex < 0 ? int(devices_.size()) : qMin(atIndex, int(devices_.size()));
+        devices_.insert(index, unplugged_.takeAt(i));
+        return index;
+    }
+    throw AppError(QStringLiteral("没有拔出的设备 %1").arg(identity));
 }
 
 void FakeCaptureBackend::setFailure(int deviceIndex, Failure failure)
@@ -75,6 +113,14 @@ QStringList FakeCaptureBackend::deviceNames()
     return names;
 }
 
+QStringList FakeCaptureBackend::deviceIdentities()
+{
+    QStringList identities;
+    for (const Device &each : devices_)
+        identities << each.identity;
+    return identities;
+}
+
 QList<VideoFormat> FakeCaptureBackend::formats(int deviceIndex)
 {
     const Device &each = device(deviceIndex);
@@ -89,6 +135,7 @@ std::unique_ptr<CaptureSession> FakeCaptureBackend::openSession(int deviceIndex,
     if (each.failure == Failure::AtRun)
         throw AppError(QStringLiteral("无法启动视频设备 %1").arg(each.name));
     auto session = std::make_unique<FakeCaptureSession>(size);
+    session->deliverEvery(frameIntervalMs_);
     each.session = session.get();
     ++openSessionCount_;
     lastOpenedSize_ = size;

@@ -5,7 +5,7 @@
 #include "catalogue/Tdbhouse.h"
 #include "monitor/capture/CameraCapture.h"
 #include "support/FakeCaptureBackend.h"
-#include "record/ChannelForms.h"
+#include "record/ui/ChannelForms.h"
 #include "settings/TGlobal.h"
 #include "support/FakeClock.h"
 #include "support/FakeDesktopOpener.h"

@@ -6,6 +6,9 @@ CameraCapture::CameraCapture(CaptureBackend *backend, QObject *parent)
     : QObject(parent)
     , backend_(backend)
 {
+    watchdog_.setSingleShot(true);
+    watchdog_.setInterval(noPictureTimeoutMs_);
+    connect(&watchdog_, &QTimer::timeout, this, &CameraCapture::onNoPictureTimeout);
 }
 
 CameraCapture::~CameraCapture()
@@ -18,7 +21,7 @@ void CameraCapture::setBackend(CaptureBackend *backend)
 {
     disconnectDevice();
     backend_ = backend;
-    boundDeviceIndex_ = -1;
+    boundIdentity_.clear();
 }
 
 QStringList CameraCapture::deviceNames() const
@@ -28,7 +31,7 @@ QStringList CameraCapture::deviceNames() const
 
 void CameraCapture::selectInput(int position, int instance)
 {
-    boundDeviceIndex_ = -1;
+    boundIdentity_.clear();
     const QStringList names = deviceNames();
     if (position < 0 || position >= names.size() || instance < 0)
         return;
@@ -37,20 +40,38 @@ void CameraCapture::selectInput(int position, int instance)
         if (names[index] != names[position])
             continue;
         if (seen == instance) {
-            boundDeviceIndex_ = index;
+            boundIdentity_ = backend_->deviceIdentities().value(index);
             return;
         }
         ++seen;
     }
 }
 
+// Found by identity, so that the index stays right when another camera's
+// reconnect enumerates the devices again and the indices move.
+int CameraCapture::boundDeviceIndex() const
+{
+    if (!backend_ || boundIdentity_.isEmpty())
+        return -1;
+    return int(backend_->deviceIdentities().indexOf(boundIdentity_));
+}
+
+void CameraCapture::setNoPictureTimeoutMs(int timeoutMs)
+{
+    noPictureTimeoutMs_ = timeoutMs;
+    if (timeoutMs > 0)
+        watchdog_.setInterval(timeoutMs);
+    restartWatchdog();
+}
+
 void CameraCapture::connectDevice()
 {
     if (connected_)
         return;
-    if (!backend_ || boundDeviceIndex_ < 0)
+    const int index = boundDeviceIndex();
+    if (!backend_ || index < 0)
         throw AppError(QStringLiteral("没有选择视频设备"));
-    formats_ = backend_->formats(boundDeviceIndex_);
+    formats_ = backend_->formats(index);
     connected_ = true;
 }
 
@@ -67,7 +88,7 @@ void CameraCapture::run()
 {
     if (!connected_)
         throw AppError(QStringLiteral("视频设备未连接"));
-    if (session_)
+    if (isRunning())
         return;
     QSize size = captureSize_;
     if (!size.isValid()) {
@@ -75,15 +96,49 @@ void CameraCapture::run()
             throw AppError(QStringLiteral("视频设备没有可用的格式"));
         size = QSize(formats_.first().maxWidth, formats_.first().maxHeight);
     }
-    session_ = backend_->openSession(boundDeviceIndex_, size);
+    // A reconnect attempt holds the device; a camera opens only once.
+    releaseSession();
+    const int index = boundDeviceIndex();
+    if (index < 0)
+        throw AppError(QStringLiteral("视频设备已断开"));
+    adoptSession(backend_->openSession(index, size));
+    sessionSize_ = size;
+    if (lost_) {
+        lost_ = false;
+        emit signalRestored();
+    }
+}
+
+bool CameraCapture::tryReconnect()
+{
+    if (!lost_ || session_ || !backend_)
+        return false;
+    try {
+        backend_->deviceNames();   // it may be back under another node and index
+        const int index = boundDeviceIndex();
+        if (index < 0)
+            return false;
+        adoptSession(backend_->openSessionInBackground(index, sessionSize_));
+    } catch (const AppError &) {
+        return false;   // not startable yet; the next try may succeed
+    }
+    return true;
+}
+
+void CameraCapture::adoptSession(std::unique_ptr<CaptureSession> session)
+{
+    session_ = std::move(session);
     connect(session_.get(), &CaptureSession::frameReady, this, &CameraCapture::onSessionFrameReady);
     connect(session_.get(), &CaptureSession::ended, this, &CameraCapture::onSessionEnded);
+    framesSeenByWatchdog_ = 0;
+    restartWatchdog();
 }
 
 void CameraCapture::disconnectDevice()
 {
     releaseSession();
     connected_ = false;
+    lost_ = false;
     formats_.clear();
     captureSize_ = QSize();
 }
@@ -92,11 +147,20 @@ void CameraCapture::disconnectDevice()
 // inside one of its own signals (a frame handler that closes the camera).
 void CameraCapture::releaseSession()
 {
+    watchdog_.stop();
     if (!session_)
         return;
     session_->stop();
     session_->disconnect(this);
     session_.release()->deleteLater();
+}
+
+void CameraCapture::restartWatchdog()
+{
+    if (session_ && noPictureTimeoutMs_ > 0)
+        watchdog_.start();
+    else
+        watchdog_.stop();
 }
 
 CapturedFrame CameraCapture::takeLatestFrame()
@@ -113,15 +177,53 @@ quint64 CameraCapture::droppedFrameCount() const
 // empties the mailbox so that notices keep coming once grabbing is switched on.
 void CameraCapture::onSessionFrameReady()
 {
+    if (lost_) {
+        // The first picture of a reconnect attempt: the camera is back.
+        lost_ = false;
+        emit signalRestored();
+        if (!session_)
+            return;   // closed by a handler of the signal
+    }
+    framesSeenByWatchdog_ = session_->publishedFrameCount();
+    restartWatchdog();
     if (sampleGrabbing_)
         emit frameReady();
     else
         session_->takeLatestFrame();
 }
 
-// Drops the failed session (still connected, no longer running) and reports it once.
 void CameraCapture::onSessionEnded(const QString &reason)
 {
+    if (lost_) {
+        releaseSession();   // a reconnect attempt failed; the camera stays lost
+        return;
+    }
+    enterLost(reason);
+}
+
+// Notices come only when the mailbox turns full, so a consumer that has not
+// taken the last frame hears of no new ones: the frame count tells whether
+// pictures still arrive.
+void CameraCapture::onNoPictureTimeout()
+{
+    if (!session_)
+        return;
+    const quint64 published = session_->publishedFrameCount();
+    if (published != framesSeenByWatchdog_) {
+        framesSeenByWatchdog_ = published;
+        restartWatchdog();
+        return;
+    }
+    if (lost_) {
+        releaseSession();   // the device came back but sends nothing; try again later
+        return;
+    }
+    enterLost(QStringLiteral("%1 毫秒内没有收到画面").arg(noPictureTimeoutMs_));
+}
+
+void CameraCapture::enterLost(const QString &reason)
+{
     releaseSession();
-    emit captureEnded(reason);
+    lost_ = true;
+    emit signalLost(reason);
 }

@@ -28,6 +28,9 @@ public:
     // The newest frame since the last take; an empty image when none arrived.
     CapturedFrame takeLatestFrame();
 
+    // Frames published so far, taken or not (any thread).
+    quint64 publishedFrameCount() const { return nextSequence_.load() - 1; }
+
     // Frames replaced in the mailbox before anyone took them.
     quint64 droppedFrameCount() const { return mailbox_.droppedFrameCount(); }
 

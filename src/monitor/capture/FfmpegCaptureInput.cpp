@@ -61,6 +61,7 @@ std::unique_ptr<FfmpegCaptureInput> FfmpegCaptureInput::open(const CaptureInputR
 
     std::unique_ptr<FfmpegCaptureInput> input(
         new FfmpegCaptureInput(request.frameSize, stopRequested));
+    input->unplugged_ = request.unplugged;
 
     AVFormatContext *rawContext = avformat_alloc_context();
     if (!rawContext)
@@ -115,6 +116,10 @@ std::unique_ptr<FfmpegCaptureInput> FfmpegCaptureInput::open(const CaptureInputR
 
 FfmpegCaptureInput::ReadResult FfmpegCaptureInput::readFrame(QImage *picture, QString *failure)
 {
+    if (unplugged_ && unplugged_->load()) {
+        *failure = ffmpegErrorText(AVERROR(ENODEV));
+        return ReadResult::Failed;
+    }
     for (;;) {
         int result = avcodec_receive_frame(decoder_.get(), frame_.get());
         if (result == 0) {

@@ -21,6 +21,9 @@ struct CaptureInputRequest
     QSize frameSize;                              // size of the delivered pictures
     bool nonBlocking = false;                     // reads return "no frame yet" instead of waiting
     int openTimeoutMs = 5000;
+    // Set (from any thread) when the device is pulled: reads fail from then on.
+    // Only virtual cameras have one; a real device's reads fail by themselves.
+    std::shared_ptr<const std::atomic<bool>> unplugged;
 };
 
 // An opened input with its decoder and converter. Opened on the caller's
@@ -45,6 +48,7 @@ private:
     static int interruptCallback(void *opaque);
 
     const std::atomic<bool> *stopRequested_;
+    std::shared_ptr<const std::atomic<bool>> unplugged_;
     std::atomic<qint64> openDeadlineNs_{0};   // 0: no deadline
     InputFormatContextPtr format_;
     CodecContextPtr decoder_;

@@ -1,6 +1,6 @@
 #include "monitor/capture/FfmpegCaptureSession.h"
 
-#include "monitor/capture/FfmpegCaptureInput.h"
+#include "common/AppError.h"
 
 #include <chrono>
 
@@ -12,14 +12,23 @@ constexpr std::chrono::milliseconds noFramePollInterval{4};
 
 } // namespace
 
-FfmpegCaptureSession::FfmpegCaptureSession(const CaptureInputRequest &request, QObject *parent)
+FfmpegCaptureSession::FfmpegCaptureSession(const CaptureInputRequest &request, Opening opening,
+                                           QObject *parent)
     : CaptureSession(request.frameSize, parent)
 {
-    std::unique_ptr<FfmpegCaptureInput> input =
-        FfmpegCaptureInput::open(request, &stopRequested_);
-    thread_ = std::thread([this, owned = std::move(input)]() mutable {
-        captureLoop(std::move(owned));
+    std::promise<void> opened;
+    std::future<void> openResult = opened.get_future();
+    thread_ = std::thread([this, request, opening, opened = std::move(opened)]() mutable {
+        captureThread(request, opening, std::move(opened));
     });
+    if (opening == Opening::InBackground)
+        return;
+    try {
+        openResult.get();
+    } catch (...) {
+        thread_.join();   // the thread has already left after a failed open
+        throw;
+    }
 }
 
 FfmpegCaptureSession::~FfmpegCaptureSession()
@@ -34,12 +43,31 @@ void FfmpegCaptureSession::stop()
         thread_.join();
 }
 
-void FfmpegCaptureSession::captureLoop(std::unique_ptr<FfmpegCaptureInput> input)
+void FfmpegCaptureSession::captureThread(const CaptureInputRequest &request, Opening opening,
+                                         std::promise<void> opened)
+{
+    std::unique_ptr<FfmpegCaptureInput> input;
+    try {
+        input = FfmpegCaptureInput::open(request, &stopRequested_);
+    } catch (const std::exception &error) {
+        // A waiting constructor rethrows the error; nobody waits for a background open.
+        if (opening == Opening::InBackground && !stopRequested_) {
+            const auto *appError = dynamic_cast<const AppError *>(&error);
+            reportEnded(appError ? appError->text() : QString::fromLocal8Bit(error.what()));
+        }
+        opened.set_exception(std::current_exception());
+        return;
+    }
+    opened.set_value();
+    captureLoop(*input);
+}   // the input is released here, on its own thread
+
+void FfmpegCaptureSession::captureLoop(FfmpegCaptureInput &input)
 {
     QImage picture;
     QString failure;
     while (!stopRequested_) {
-        switch (input->readFrame(&picture, &failure)) {
+        switch (input.readFrame(&picture, &failure)) {
         case FfmpegCaptureInput::ReadResult::Frame:
             publishFrame(std::move(picture));
             picture = QImage();
@@ -50,7 +78,7 @@ void FfmpegCaptureSession::captureLoop(std::unique_ptr<FfmpegCaptureInput> input
         case FfmpegCaptureInput::ReadResult::Failed:
             if (!stopRequested_)
                 reportEnded(failure);
-            return;   // the input is released here, on its own thread
+            return;
         }
     }
 }

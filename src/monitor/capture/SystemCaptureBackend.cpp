@@ -14,6 +14,13 @@ QStringList SystemCaptureBackend::deviceNames()
     return cameras + virtualCameras_.deviceNames();
 }
 
+QStringList SystemCaptureBackend::deviceIdentities()
+{
+    if (!enumerated_)
+        deviceNames();
+    return cameras_.deviceIdentities() + virtualCameras_.deviceIdentities();
+}
+
 CaptureBackend &SystemCaptureBackend::route(int *deviceIndex)
 {
     if (!enumerated_)
@@ -32,6 +39,12 @@ QList<VideoFormat> SystemCaptureBackend::formats(int deviceIndex)
 std::unique_ptr<CaptureSession> SystemCaptureBackend::openSession(int deviceIndex, QSize size)
 {
     return route(&deviceIndex).openSession(deviceIndex, size);
+}
+
+std::unique_ptr<CaptureSession> SystemCaptureBackend::openSessionInBackground(int deviceIndex,
+                                                                              QSize size)
+{
+    return route(&deviceIndex).openSessionInBackground(deviceIndex, size);
 }
 
 QList<DeviceControl> SystemCaptureBackend::controls(int deviceIndex)

@@ -5,7 +5,7 @@
 #include "monitor/capture/FfmpegCaptureSession.h"
 #include "monitor/capture/V4l2Queries.h"
 
-#include <QRegularExpression>
+#include <QHash>
 
 #include <linux/videodev2.h>
 
@@ -14,12 +14,42 @@
 
 namespace {
 
-// /dev/video2 before /dev/video10.
-int nodeNumber(const QString &path)
+// A run of digits without its leading zeros ("007" -> "7", "000" -> "0").
+QStringView significantDigits(QStringView digits)
 {
-    static const QRegularExpression trailingDigits(QStringLiteral("(\\d+)$"));
-    const QRegularExpressionMatch match = trailingDigits.match(path);
-    return match.hasMatch() ? match.captured(1).toInt() : -1;
+    while (digits.size() > 1 && digits.front() == u'0')
+        digits = digits.mid(1);
+    return digits;
+}
+
+// Text order in which runs of digits compare as numbers: port 2 before port 10,
+// /dev/video2 before /dev/video10.
+bool naturalLess(const QString &a, const QString &b)
+{
+    qsizetype i = 0;
+    qsizetype j = 0;
+    while (i < a.size() && j < b.size()) {
+        if (!a[i].isDigit() || !b[j].isDigit()) {
+            if (a[i] != b[j])
+                return a[i] < b[j];
+            ++i;
+            ++j;
+            continue;
+        }
+        const qsizetype startA = i;
+        const qsizetype startB = j;
+        while (i < a.size() && a[i].isDigit())
+            ++i;
+        while (j < b.size() && b[j].isDigit())
+            ++j;
+        const QStringView numberA = significantDigits(QStringView(a).mid(startA, i - startA));
+        const QStringView numberB = significantDigits(QStringView(b).mid(startB, j - startB));
+        if (numberA.size() != numberB.size())
+            return numberA.size() < numberB.size();
+        if (numberA != numberB)
+            return numberA < numberB;
+    }
+    return a.size() - i < b.size() - j;
 }
 
 bool capturesVideo(const v4l2_capability &capability)
@@ -60,27 +90,52 @@ V4l2Backend::V4l2Backend(std::unique_ptr<V4l2Io> io)
 
 QStringList V4l2Backend::deviceNames()
 {
-    QStringList paths = io_->videoNodePaths();
-    std::sort(paths.begin(), paths.end(), [](const QString &a, const QString &b) {
-        return nodeNumber(a) != nodeNumber(b) ? nodeNumber(a) < nodeNumber(b) : a < b;
-    });
-
     nodes_.clear();
     enumerated_ = true;
-    QStringList names;
-    for (const QString &path : paths) {
+    for (const QString &path : io_->videoNodePaths()) {
         V4l2Fd fd(*io_, path);
         v4l2_capability capability{};
         if (!fd.isOpen() || fd.ioctl(VIDIOC_QUERYCAP, &capability) != 0
             || !capturesVideo(capability))
             continue;   // busy, vanished, or not a camera (metadata, output, radio)
-        Node found{path, v4l2::fieldText(capability.card, sizeof capability.card),
-                   v4l2::fieldText(capability.driver, sizeof capability.driver),
-                   v4l2::fieldText(capability.bus_info, sizeof capability.bus_info)};
-        nodes_.append(found);
-        names << found.card;
+        nodes_.append(Node{path, v4l2::fieldText(capability.card, sizeof capability.card),
+                           v4l2::fieldText(capability.driver, sizeof capability.driver),
+                           v4l2::fieldText(capability.bus_info, sizeof capability.bus_info),
+                           {}});
+    }
+
+    // By USB port, then by node; nodes that name no port come last.
+    std::sort(nodes_.begin(), nodes_.end(), [](const Node &a, const Node &b) {
+        if (a.busInfo.isEmpty() != b.busInfo.isEmpty())
+            return b.busInfo.isEmpty();
+        if (a.busInfo != b.busInfo)
+            return naturalLess(a.busInfo, b.busInfo);
+        return naturalLess(a.path, b.path);
+    });
+
+    QStringList names;
+    QHash<QString, int> nodesOnPort;
+    for (Node &each : nodes_) {
+        if (each.busInfo.isEmpty()) {
+            each.identity = each.path;
+        } else {
+            const int ordinal = ++nodesOnPort[each.busInfo];
+            each.identity = ordinal == 1 ? each.busInfo
+                                         : QStringLiteral("%1#%2").arg(each.busInfo).arg(ordinal);
+        }
+        names << each.card;
     }
     return names;
+}
+
+QStringList V4l2Backend::deviceIdentities()
+{
+    if (!enumerated_)
+        deviceNames();
+    QStringList identities;
+    for (const Node &each : nodes_)
+        identities << each.identity;
+    return identities;
 }
 
 const V4l2Backend::Node &V4l2Backend::node(int deviceIndex)
@@ -116,7 +171,7 @@ QList<VideoFormat> V4l2Backend::formats(int deviceIndex)
     return formats;
 }
 
-std::unique_ptr<CaptureSession> V4l2Backend::openSession(int deviceIndex, QSize size)
+CaptureInputRequest V4l2Backend::captureRequest(int deviceIndex, QSize size)
 {
     const QString inputFormat = v4l2InputFormatFor(pixelFormats(deviceIndex), size);
     CaptureInputRequest request;
@@ -129,7 +184,20 @@ std::unique_ptr<CaptureSession> V4l2Backend::openSession(int deviceIndex, QSize 
         request.options.append({QStringLiteral("input_format"), inputFormat});
     // A camera that stops sending must not hold the thread in a read it cannot leave.
     request.nonBlocking = true;
-    return std::make_unique<FfmpegCaptureSession>(request);
+    return request;
+}
+
+std::unique_ptr<CaptureSession> V4l2Backend::openSession(int deviceIndex, QSize size)
+{
+    return std::make_unique<FfmpegCaptureSession>(captureRequest(deviceIndex, size));
+}
+
+// Starting a camera's stream can take a good part of a second; the capture
+// thread does it while the caller goes on.
+std::unique_ptr<CaptureSession> V4l2Backend::openSessionInBackground(int deviceIndex, QSize size)
+{
+    return std::make_unique<FfmpegCaptureSession>(captureRequest(deviceIndex, size),
+                                                  FfmpegCaptureSession::Opening::InBackground);
 }
 
 QList<DeviceControl> V4l2Backend::controls(int deviceIndex)

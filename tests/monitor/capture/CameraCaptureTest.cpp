@@ -2,6 +2,7 @@
 #include "monitor/capture/CameraCapture.h"
 #include "support/FakeCaptureBackend.h"
 
+#include <QPointer>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -32,6 +33,14 @@ private slots:
     void failureWhileRunningIsReportedOnce();
     void disconnectFromInsideAFrameHandlerIsSafe();
     void disconnectIsHarmlessWhenNotConnected();
+    void lossIsReportedOnceWhicheverWayPicturesStop_data();
+    void lossIsReportedOnceWhicheverWayPicturesStop();
+    void picturesNobodyTakesDoNotCountAsLoss();
+    void reconnectFollowsTheCamerasIdentity_data();
+    void reconnectFollowsTheCamerasIdentity();
+    void failedReconnectLeavesTheCameraLostQuietly_data();
+    void failedReconnectLeavesTheCameraLostQuietly();
+    void disconnectEndsTheLoss();
 };
 
 void CameraCaptureTest::selectInputBindsByNameAndInstance_data()
@@ -176,7 +185,8 @@ void CameraCaptureTest::failureWhileRunningIsReportedOnce()
     backend.addDevice("Cam A");
     CameraCapture capture(&backend);
     startFirstDevice(capture);
-    QSignalSpy ended(&capture, &CameraCapture::captureEnded);
+    QSignalSpy ended(&capture, &CameraCapture::signalLost);
+    QSignalSpy restored(&capture, &CameraCapture::signalRestored);
 
     FakeCaptureSession *session = backend.session(0);
     session->failWhileRunning("gone");
@@ -184,6 +194,7 @@ void CameraCaptureTest::failureWhileRunningIsReportedOnce()
     QTRY_COMPARE(ended.size(), 1);
     QCOMPARE(ended.first().first().toString(), QString("gone"));
     QVERIFY(!capture.isRunning());
+    QVERIFY(capture.isLost());
     QVERIFY(capture.isConnected());
     QTest::qWait(20);
     QCOMPARE(ended.size(), 1);
@@ -191,6 +202,8 @@ void CameraCaptureTest::failureWhileRunningIsReportedOnce()
     // The camera can be started again after the failure.
     capture.run();
     QVERIFY(capture.isRunning());
+    QVERIFY(!capture.isLost());
+    QCOMPARE(restored.size(), 1);
     QCOMPARE(backend.openSessionCount(), 2);
 }
 
@@ -222,6 +235,193 @@ void CameraCaptureTest::disconnectIsHarmlessWhenNotConnected()
     capture.disconnectDevice();
     QVERIFY(!capture.isConnected());
     QVERIFY(capture.takeLatestFrame().image.isNull());
+}
+
+namespace {
+
+constexpr int shortTimeoutMs = 100;
+
+// A backend with two cameras of one model in ports A and B and another camera;
+// the capture runs the one in port B at 320x240 and watches with a short timeout.
+struct LossFixture
+{
+    FakeCaptureBackend backend;
+    CameraCapture capture{&backend};
+
+    LossFixture()
+    {
+        backend.addDevice("Cam", {{"RGB", 640, 480}}, {}, "usb-A");
+        backend.addDevice("Cam", {{"RGB", 640, 480}}, {}, "usb-B");
+        backend.addDevice("Other", {{"RGB", 640, 480}}, {}, "usb-C");
+        capture.setNoPictureTimeoutMs(shortTimeoutMs);
+        capture.selectInput(0, 1);
+        capture.setSampleGrabbing(true);
+        capture.connectDevice();
+        capture.setCaptureSize(320, 240);
+        capture.run();
+    }
+
+    // Pulls camera B and waits until the capture has noticed.
+    bool loseCameraB()
+    {
+        QSignalSpy lost(&capture, &CameraCapture::signalLost);
+        backend.unplug(1);
+        return lost.wait(5000) && capture.isLost();
+    }
+};
+
+} // namespace
+
+void CameraCaptureTest::lossIsReportedOnceWhicheverWayPicturesStop_data()
+{
+    QTest::addColumn<bool>("captureEnds");
+    QTest::newRow("the capture ends") << true;
+    QTest::newRow("the pictures stop") << false;
+}
+
+void CameraCaptureTest::lossIsReportedOnceWhicheverWayPicturesStop()
+{
+    QFETCH(bool, captureEnds);
+    LossFixture f;
+    QSignalSpy lost(&f.capture, &CameraCapture::signalLost);
+    QSignalSpy frames(&f.capture, &CameraCapture::frameReady);
+    QPointer<FakeCaptureSession> session = f.backend.session(1);
+    session->deliverFrame();
+    QTRY_COMPARE(frames.size(), 1);
+    f.capture.takeLatestFrame();
+
+    if (captureEnds)
+        session->failWhileRunning("read error");
+    // else: the session simply delivers nothing more
+
+    QTRY_COMPARE(lost.size(), 1);
+    QVERIFY(f.capture.isLost());
+    QVERIFY(!f.capture.isRunning());
+    QVERIFY(f.capture.isConnected());
+    QCOMPARE(f.capture.boundDeviceIdentity(), QString("usb-B"));
+    QTRY_VERIFY(session.isNull());   // the session is released
+    QTest::qWait(3 * shortTimeoutMs);
+    QCOMPARE(lost.size(), 1);
+}
+
+// The main window may be slow to take a frame: the mailbox then announces no
+// newer ones, but the camera still delivers and is not lost.
+void CameraCaptureTest::picturesNobodyTakesDoNotCountAsLoss()
+{
+    LossFixture f;
+    QSignalSpy lost(&f.capture, &CameraCapture::signalLost);
+    f.backend.session(1)->deliverEvery(10);
+    QTest::qWait(5 * shortTimeoutMs);
+    QCOMPARE(lost.size(), 0);
+    QVERIFY(f.capture.isRunning());
+}
+
+void CameraCaptureTest::reconnectFollowsTheCamerasIdentity_data()
+{
+    QTest::addColumn<QString>("arriving");   // the identity of the camera plugged in, if any
+    QTest::addColumn<bool>("reconnects");
+
+    QTest::newRow("back under another index") << "usb-B" << true;
+    QTest::newRow("a camera of the same name in another port") << "usb-D" << false;
+    QTest::newRow("not back") << "" << false;
+}
+
+void CameraCaptureTest::reconnectFollowsTheCamerasIdentity()
+{
+    QFETCH(QString, arriving);
+    QFETCH(bool, reconnects);
+    LossFixture f;
+    CameraCapture other(&f.backend);
+    other.selectInput(2, 0);
+    QVERIFY(f.loseCameraB());
+    QSignalSpy restored(&f.capture, &CameraCapture::signalRestored);
+    QSignalSpy frames(&f.capture, &CameraCapture::frameReady);
+
+    if (arriving == "usb-B")
+        f.backend.replug(arriving, 0);
+    else if (!arriving.isEmpty())
+        f.backend.addDevice("Cam", {{"RGB", 640, 480}}, {}, arriving);
+
+    QCOMPARE(f.capture.tryReconnect(), reconnects);
+    // Indices moved; every capture still finds its own camera.
+    QCOMPARE(other.boundDeviceIndex(), int(f.backend.deviceNames().indexOf("Other")));
+    if (!reconnects) {
+        QVERIFY(f.capture.isLost());
+        QCOMPARE(f.backend.openSessionCount(), 1);
+        return;
+    }
+    QCOMPARE(f.capture.boundDeviceIndex(), 0);
+    QVERIFY(f.capture.isReconnecting());
+    QVERIFY(!f.capture.tryReconnect());   // one attempt at a time
+    QCOMPARE(f.backend.lastOpenedSize(), QSize(320, 240));
+
+    f.backend.session(0)->deliverFrame(Qt::green);
+    QTRY_COMPARE(restored.size(), 1);
+    QTRY_COMPARE(frames.size(), 1);
+    QVERIFY(f.capture.isRunning());
+    QVERIFY(!f.capture.isLost());
+    QCOMPARE(f.capture.takeLatestFrame().image.pixelColor(0, 0), QColor(Qt::green));
+}
+
+void CameraCaptureTest::failedReconnectLeavesTheCameraLostQuietly_data()
+{
+    QTest::addColumn<QString>("attempt");
+    QTest::newRow("refuses to start") << "refuses";
+    QTest::newRow("starts, then fails") << "fails";
+    QTest::newRow("starts, sends nothing") << "silent";
+}
+
+void CameraCaptureTest::failedReconnectLeavesTheCameraLostQuietly()
+{
+    QFETCH(QString, attempt);
+    LossFixture f;
+    QVERIFY(f.loseCameraB());
+    QSignalSpy lost(&f.capture, &CameraCapture::signalLost);
+    QSignalSpy restored(&f.capture, &CameraCapture::signalRestored);
+    const int index = f.backend.replug("usb-B");
+
+    if (attempt == "refuses") {
+        f.backend.setFailure(index, FakeCaptureBackend::Failure::AtRun);
+        QVERIFY(!f.capture.tryReconnect());
+    } else {
+        QVERIFY(f.capture.tryReconnect());
+        if (attempt == "fails")
+            f.backend.session(index)->failWhileRunning("still broken");
+        QTRY_VERIFY(!f.capture.isReconnecting());
+    }
+    QVERIFY(f.capture.isLost());
+    QCOMPARE(lost.size(), 0);
+    QCOMPARE(restored.size(), 0);
+
+    // The next try can still bring it back.
+    f.backend.setFailure(index, FakeCaptureBackend::Failure::None);
+    QVERIFY(f.capture.tryReconnect());
+    f.backend.session(index)->deliverFrame();
+    QTRY_COMPARE(restored.size(), 1);
+    QVERIFY(f.capture.isRunning());
+}
+
+// Monitoring stop closes a lost camera, even in the middle of an attempt.
+void CameraCaptureTest::disconnectEndsTheLoss()
+{
+    LossFixture f;
+    QVERIFY(f.loseCameraB());
+    const int index = f.backend.replug("usb-B");
+    QVERIFY(f.capture.tryReconnect());
+    QPointer<FakeCaptureSession> attempt = f.backend.session(index);
+    QSignalSpy restored(&f.capture, &CameraCapture::signalRestored);
+
+    f.capture.disconnectDevice();
+    QVERIFY(!f.capture.isLost());
+    QVERIFY(!f.capture.isReconnecting());
+    QVERIFY(!f.capture.tryReconnect());
+    QTRY_VERIFY(attempt.isNull());
+    QCOMPARE(restored.size(), 0);
+
+    // The next monitoring start opens it as usual.
+    f.capture.connectDevice();
+    f.capture.run();
+    QVERIFY(f.capture.isRunning());
 }
 
 QTEST_GUILESS_MAIN(CameraCaptureTest)

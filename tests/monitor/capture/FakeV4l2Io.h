@@ -39,6 +39,7 @@ public:
         quint32 deviceCaps = 0;
         QByteArray card;
         QByteArray driver = "uvcvideo";
+        QByteArray busInfo;           // the USB port, "usb-0000:00:14.0-3"
         QList<Format> formats;
         QList<Control> controls;
     };
@@ -114,6 +115,7 @@ private:
         *capability = v4l2_capability{};
         copyText(capability->card, sizeof capability->card, node.card);   // a 32-byte card name has no NUL
         copyText(capability->driver, sizeof capability->driver, node.driver);
+        copyText(capability->bus_info, sizeof capability->bus_info, node.busInfo);
         capability->capabilities = node.capabilities;
         capability->device_caps = node.deviceCaps;
         return 0;

@@ -17,6 +17,9 @@ private slots:
     void sourceThatEndsIsReportedOnceAndQuietly();
     void inputsThatCannotOpenThrow_data();
     void inputsThatCannotOpenThrow();
+    void inputsThatCannotOpenInBackgroundEndTheSession_data();
+    void inputsThatCannotOpenInBackgroundEndTheSession();
+    void inputOpenedInBackgroundDeliversFrames();
     void picturesAreScaledToTheRequestedSize();
     void cameraPixelFormatsDecodeToTheRightColours_data();
     void cameraPixelFormatsDecodeToTheRightColours();
@@ -99,6 +102,36 @@ void FfmpegCaptureSessionTest::inputsThatCannotOpenThrow()
     CaptureInputRequest request = lavfi(url, size);
     request.inputFormatName = inputFormat;
     QVERIFY_THROWS_EXCEPTION(AppError, FfmpegCaptureSession session(request));
+}
+
+void FfmpegCaptureSessionTest::inputsThatCannotOpenInBackgroundEndTheSession_data()
+{
+    inputsThatCannotOpenThrow_data();
+}
+
+// A reconnect opens without waiting: the failure comes back as the session's end.
+void FfmpegCaptureSessionTest::inputsThatCannotOpenInBackgroundEndTheSession()
+{
+    QFETCH(QString, inputFormat);
+    QFETCH(QString, url);
+    QFETCH(QSize, size);
+    CaptureInputRequest request = lavfi(url, size);
+    request.inputFormatName = inputFormat;
+    FfmpegCaptureSession session(request, FfmpegCaptureSession::Opening::InBackground);
+    QSignalSpy ended(&session, &CaptureSession::ended);
+    QVERIFY(ended.wait(5000));
+    QVERIFY(!ended.first().first().toString().isEmpty());
+    QCOMPARE(session.publishedFrameCount(), quint64(0));
+}
+
+void FfmpegCaptureSessionTest::inputOpenedInBackgroundDeliversFrames()
+{
+    FfmpegCaptureSession session(lavfi("testsrc2=size=64x48:rate=30", {64, 48}),
+                                 FfmpegCaptureSession::Opening::InBackground);
+    QSignalSpy ready(&session, &CaptureSession::frameReady);
+    QVERIFY(ready.wait(5000));
+    QCOMPARE(session.takeLatestFrame().image.size(), QSize(64, 48));
+    QVERIFY(!session.hasEnded());
 }
 
 // A device may deliver another size than asked; the frames keep the asked one.

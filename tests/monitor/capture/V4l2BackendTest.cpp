@@ -80,6 +80,8 @@ class V4l2BackendTest : public QObject
 
 private slots:
     void listsCaptureNodesByCardNameInNodeOrder();
+    void listsCamerasByUsbPort_data();
+    void listsCamerasByUsbPort();
     void formatsComeInDeviceOrderWithTheirLargestSize();
     void controlsListAdjustableSettingsWithValues();
     void setControlWritesOrFailsClearly();
@@ -102,6 +104,60 @@ void V4l2BackendTest::listsCaptureNodesByCardNameInNodeOrder()
     QCOMPARE(backend.nodePath(2), QString("/dev/video10"));
     QVERIFY(backend.deviceDescription(2).contains("/dev/video10"));
     QCOMPARE(fake->openDescriptors, 0);
+}
+
+// Rows give the nodes as "path=bus info" in the order the system lists them.
+void V4l2BackendTest::listsCamerasByUsbPort_data()
+{
+    QTest::addColumn<QStringList>("nodes");
+    QTest::addColumn<QStringList>("expectedPaths");
+    QTest::addColumn<QStringList>("expectedIdentities");
+
+    QTest::newRow("the port decides, not the node")
+        << QStringList{"/dev/video0=usb-0000:00:14.0-3", "/dev/video2=usb-0000:00:14.0-1"}
+        << QStringList{"/dev/video2", "/dev/video0"}
+        << QStringList{"usb-0000:00:14.0-1", "usb-0000:00:14.0-3"};
+    QTest::newRow("port 2 before port 10")
+        << QStringList{"/dev/video0=usb-0000:00:14.0-10", "/dev/video4=usb-0000:00:14.0-2"}
+        << QStringList{"/dev/video4", "/dev/video0"}
+        << QStringList{"usb-0000:00:14.0-2", "usb-0000:00:14.0-10"};
+    QTest::newRow("ports behind a hub")
+        << QStringList{"/dev/video0=usb-0000:00:14.0-1.10", "/dev/video2=usb-0000:00:14.0-1.2",
+                       "/dev/video4=usb-0000:00:14.0-1"}
+        << QStringList{"/dev/video4", "/dev/video2", "/dev/video0"}
+        << QStringList{"usb-0000:00:14.0-1", "usb-0000:00:14.0-1.2", "usb-0000:00:14.0-1.10"};
+    QTest::newRow("two capture nodes of one camera, by node")
+        << QStringList{"/dev/video10=usb-0000:00:14.0-5", "/dev/video4=usb-0000:00:14.0-5",
+                       "/dev/video6=usb-0000:00:14.0-4"}
+        << QStringList{"/dev/video6", "/dev/video4", "/dev/video10"}
+        << QStringList{"usb-0000:00:14.0-4", "usb-0000:00:14.0-5", "usb-0000:00:14.0-5#2"};
+    QTest::newRow("a node without bus info comes last")
+        << QStringList{"/dev/video0=", "/dev/video3=platform:vivid-000"}
+        << QStringList{"/dev/video3", "/dev/video0"}
+        << QStringList{"platform:vivid-000", "/dev/video0"};
+}
+
+void V4l2BackendTest::listsCamerasByUsbPort()
+{
+    QFETCH(QStringList, nodes);
+    QFETCH(QStringList, expectedPaths);
+    QFETCH(QStringList, expectedIdentities);
+
+    auto io = std::make_unique<FakeV4l2Io>();
+    for (const QString &node : nodes) {
+        FakeV4l2Io::Node camera;
+        camera.card = "Cam";
+        camera.busInfo = node.section('=', 1).toUtf8();
+        io->nodes[node.section('=', 0, 0)] = camera;
+    }
+    V4l2Backend backend(std::move(io));
+
+    QCOMPARE(backend.deviceNames().size(), nodes.size());
+    QStringList paths;
+    for (int index = 0; index < nodes.size(); ++index)
+        paths << backend.nodePath(index);
+    QCOMPARE(paths, expectedPaths);
+    QCOMPARE(backend.deviceIdentities(), expectedIdentities);
 }
 
 void V4l2BackendTest::formatsComeInDeviceOrderWithTheirLargestSize()
@@ -211,6 +267,8 @@ void V4l2BackendTest::systemBackendListsCamerasBeforeVirtualOnes()
     QCOMPARE(backend.deviceNames(),
              QStringList({"HD Webcam", "ABCDEFGHIJKLMNOPQRSTUVWXYZ012345", "HD Webcam",
                           "虚拟摄像头1", "虚拟摄像头2"}));
+    QCOMPARE(backend.deviceIdentities(),
+             QStringList({"/dev/video0", "/dev/video2", "/dev/video10", "virtual:1", "virtual:2"}));
     QCOMPARE(largestSizes(backend.formats(0)), QList<QSize>({{1280, 720}, {1920, 1080}}));
     QCOMPARE(largestSizes(backend.formats(4)),
              QList<QSize>({{640, 480}, {320, 240}, {1280, 960}}));

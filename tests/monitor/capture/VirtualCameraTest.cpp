@@ -1,5 +1,8 @@
+#include "FakeV4l2Io.h"
+
 #include "common/AppError.h"
 #include "monitor/capture/CameraCapture.h"
+#include "monitor/capture/SystemCaptureBackend.h"
 #include "monitor/capture/VirtualCameraBackend.h"
 
 #include <QSignalSpy>
@@ -17,18 +20,23 @@ private slots:
     void camerasLookDifferent();
     void refusesSizesBeyondItsLargestFormat();
     void disconnectWhileFramesFlowDoesNotHang();
+    void unpluggedCameraIsLostAndComesBackWhenReplugged();
 
 private:
     static CapturedFrame firstFrame(CameraCapture &capture);
     static bool topLeftShowsTheColourBar(const QImage &picture);
 };
 
+// Polls the mailbox rather than waiting for a notice: a notice that came while
+// the test waited for another camera announces a frame that is still there.
 CapturedFrame VirtualCameraTest::firstFrame(CameraCapture &capture)
 {
-    QSignalSpy ready(&capture, &CameraCapture::frameReady);
-    if (!ready.wait(5000))
-        return {};
-    return capture.takeLatestFrame();
+    CapturedFrame frame;
+    QTest::qWaitFor([&] {
+        frame = capture.takeLatestFrame();
+        return !frame.image.isNull();
+    }, 5000);
+    return frame;
 }
 
 void VirtualCameraTest::listsNamesAndFormats()
@@ -130,6 +138,42 @@ void VirtualCameraTest::disconnectWhileFramesFlowDoesNotHang()
         QVERIFY(!capture.isRunning());
     }
     QTest::qWait(50);   // late notices of closed sessions go nowhere
+}
+
+void VirtualCameraTest::unpluggedCameraIsLostAndComesBackWhenReplugged()
+{
+    SystemCaptureBackend backend(2, std::make_unique<FakeV4l2Io>());
+    CameraCapture first(&backend);
+    CameraCapture second(&backend);
+    for (auto [capture, position] : {std::pair{&first, 0}, std::pair{&second, 1}}) {
+        capture->selectInput(position, 0);
+        capture->setSampleGrabbing(true);
+        capture->connectDevice();
+        capture->setCaptureSize(320, 240);
+        capture->run();
+        QVERIFY(!firstFrame(*capture).image.isNull());
+    }
+    QSignalSpy firstLost(&first, &CameraCapture::signalLost);
+    QSignalSpy secondLost(&second, &CameraCapture::signalLost);
+    QSignalSpy restored(&first, &CameraCapture::signalRestored);
+
+    backend.virtualCameras().unplug(1);
+    QVERIFY(firstLost.wait(5000));
+    QVERIFY(first.isLost());
+    QVERIFY(!first.tryReconnect());   // still out
+    QCOMPARE(backend.deviceNames(), QStringList({"虚拟摄像头2"}));
+    QCOMPARE(second.boundDeviceIndex(), 0);
+
+    backend.virtualCameras().replug(1);
+    QVERIFY(first.tryReconnect());
+    QVERIFY(restored.wait(5000));
+    QVERIFY(first.isRunning());
+    QCOMPARE(first.boundDeviceIdentity(), QString("virtual:1"));
+    QCOMPARE(firstFrame(first).image.size(), QSize(320, 240));
+    QCOMPARE(firstLost.size(), 1);
+    QCOMPARE(secondLost.size(), 0);
+    QVERIFY(second.isRunning());
+    QVERIFY(!firstFrame(second).image.isNull());   // it went on delivering all along
 }
 
 QTEST_GUILESS_MAIN(VirtualCameraTest)

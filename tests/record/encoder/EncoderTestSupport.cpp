@@ -39,7 +39,7 @@ std::function<QImage()> movingPicture(QSize size)
     };
 }
 
-bool startRecording(FFEncoder &encoder, const FrameInputAdapter &adapter, const QString &path,
+bool startRecording(RecordingEncoder &encoder, const FrameInputAdapter &adapter, const QString &path,
                     const QString &inputOptions, const QString &outputOptions)
 {
     encoder.ClearTasks();

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "record/encoder/FFEncoder.h"
+#include "record/encoder/RecordingEncoder.h"
 #include "record/encoder/FrameInputAdapter.h"
 
 #include <QString>
@@ -16,7 +16,7 @@ std::function<QImage()> movingPicture(QSize size);
 
 // Adds one task from the adapter to the file and starts it; fails the test
 // (returns false) when the encoder refuses the task.
-bool startRecording(FFEncoder &encoder, const FrameInputAdapter &adapter, const QString &path,
+bool startRecording(RecordingEncoder &encoder, const FrameInputAdapter &adapter, const QString &path,
                     const QString &inputOptions, const QString &outputOptions);
 
 // What ffprobe sees in a file.

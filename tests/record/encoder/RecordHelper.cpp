@@ -16,15 +16,15 @@ int main(int argc, char **argv)
         return 2;
     }
     QString errorText;
-    if (!FFEncoder::loadLibraries(QStringLiteral("LibAV"), &errorText)) {
+    if (!RecordingEncoder::loadLibraries(QStringLiteral("LibAV"), &errorText)) {
         std::fprintf(stderr, "%s\n", qPrintable(errorText));
         return 1;
     }
     const QSize frameSize(640, 480);
     FrameInputAdapter adapter;
     adapter.setFrameSource(movingPicture(frameSize));
-    FFEncoder encoder;
-    QObject::connect(&encoder, &FFEncoder::progress, [](const ProgressInfo &info) {
+    RecordingEncoder encoder;
+    QObject::connect(&encoder, &RecordingEncoder::progress, [](const ProgressInfo &info) {
         std::printf("%d\n", info.frameNumber);
         std::fflush(stdout);
     });

@@ -77,7 +77,7 @@ void EncoderRecordingsTest::initTestCase()
 {
     QVERIFY(dir_.isValid());
     QString errorText;
-    QVERIFY2(FFEncoder::loadLibraries(QStringLiteral("LibAV"), &errorText), qPrintable(errorText));
+    QVERIFY2(RecordingEncoder::loadLibraries(QStringLiteral("LibAV"), &errorText), qPrintable(errorText));
 }
 
 void EncoderRecordingsTest::matchesWhatTheCommandLineToolWrites()
@@ -97,8 +97,8 @@ void EncoderRecordingsTest::matchesWhatTheCommandLineToolWrites()
     QVERIFY(pictures.isOpen());
     FrameInputAdapter adapter;
     adapter.setFrameSource([&pictures] { return pictures.next(); });
-    FFEncoder encoder;
-    QSignalSpy terminateSpy(&encoder, &FFEncoder::terminated);
+    RecordingEncoder encoder;
+    QSignalSpy terminateSpy(&encoder, &RecordingEncoder::terminated);
     QVERIFY(startRecording(encoder, adapter, ourPath,
                            channelInputOptions(QStringLiteral("640x480"), false), options));
     QTRY_COMPARE_WITH_TIMEOUT(terminateSpy.count(), 2, 60000);
@@ -161,7 +161,7 @@ void EncoderRecordingsTest::realTimeRecordingKeepsWallClockLength()
     const QString path = dir_.filePath(QStringLiteral("paced-%1.mpg").arg(QTest::currentDataTag()));
     FrameInputAdapter adapter;
     adapter.setFrameSource(source);
-    FFEncoder encoder;
+    RecordingEncoder encoder;
     QElapsedTimer wallClock;
     wallClock.start();
     QVERIFY(startRecording(encoder, adapter, path, channelInputOptions(QStringLiteral("640x480")),

@@ -65,26 +65,26 @@ void FFEncoderTest::initTestCase()
 {
     QVERIFY(dir_.isValid());
     QString errorText;
-    QVERIFY2(FFEncoder::loadLibraries(QStringLiteral("LibAV"), &errorText), qPrintable(errorText));
+    QVERIFY2(RecordingEncoder::loadLibraries(QStringLiteral("LibAV"), &errorText), qPrintable(errorText));
 }
 
 void FFEncoderTest::cleanup()
 {
-    FFEncoder::setLibraryProbe(nullptr);
+    RecordingEncoder::setLibraryProbe(nullptr);
     QString errorText;
-    QVERIFY2(FFEncoder::loadLibraries(QStringLiteral("LibAV"), &errorText), qPrintable(errorText));
+    QVERIFY2(RecordingEncoder::loadLibraries(QStringLiteral("LibAV"), &errorText), qPrintable(errorText));
 }
 
 void FFEncoderTest::loadFailureAndNotLoadedErrors()
 {
-    FFEncoder::unloadLibraries();
-    FFEncoder::setLibraryProbe([] { return QStringList{QStringLiteral("dvd muxer")}; });
+    RecordingEncoder::unloadLibraries();
+    RecordingEncoder::setLibraryProbe([] { return QStringList{QStringLiteral("dvd muxer")}; });
     QString errorText;
-    QVERIFY(!FFEncoder::loadLibraries(QStringLiteral("/opt/kamvist/LibAV"), &errorText));
+    QVERIFY(!RecordingEncoder::loadLibraries(QStringLiteral("/opt/kamvist/LibAV"), &errorText));
     QVERIFY2(errorText.contains(QStringLiteral("dvd muxer")), qPrintable(errorText));
-    QVERIFY(!FFEncoder::librariesLoaded());
+    QVERIFY(!RecordingEncoder::librariesLoaded());
 
-    FFEncoder encoder;
+    RecordingEncoder encoder;
     FrameInputAdapter adapter;
     try {
         encoder.AddTask(adapter.identityText(), channelInputOptions(QStringLiteral("640x480")));
@@ -93,9 +93,9 @@ void FFEncoderTest::loadFailureAndNotLoadedErrors()
         QCOMPARE(error.text(), QStringLiteral("FFmpeg libraries not loaded."));
     }
 
-    FFEncoder::setLibraryProbe(nullptr);
-    QVERIFY(FFEncoder::loadLibraries(QStringLiteral("/opt/kamvist/LibAV"), &errorText));
-    QVERIFY(FFEncoder::librariesLoaded());
+    RecordingEncoder::setLibraryProbe(nullptr);
+    QVERIFY(RecordingEncoder::loadLibraries(QStringLiteral("/opt/kamvist/LibAV"), &errorText));
+    QVERIFY(RecordingEncoder::librariesLoaded());
 }
 
 void FFEncoderTest::refusedTasksSayWhy_data()
@@ -120,7 +120,7 @@ void FFEncoderTest::refusedTasksSayWhy()
     QFETCH(QString, outputOptions);
     QFETCH(QString, namedInError);
 
-    FFEncoder encoder;
+    RecordingEncoder encoder;
     FrameInputAdapter adapter;
     const int taskIndex =
         encoder.AddTask(useAdapter ? adapter.identityText() : QStringLiteral("424242"), inputOptions);
@@ -140,7 +140,7 @@ void FFEncoderTest::refusedTasksSayWhy()
 
 void FFEncoderTest::clearTasksWhileWorkingFails()
 {
-    FFEncoder encoder;
+    RecordingEncoder encoder;
     FrameInputAdapter adapter;
     const QString path = dir_.filePath(QStringLiteral("clear.mpg"));
     QVERIFY(startRecording(encoder, adapter, path, channelInputOptions(QStringLiteral("320x240")),
@@ -159,11 +159,11 @@ void FFEncoderTest::clearTasksWhileWorkingFails()
 
 void FFEncoderTest::stopReturnsWithTheFileFinished()
 {
-    FFEncoder encoder;
+    RecordingEncoder encoder;
     FrameInputAdapter adapter;
     adapter.setFrameSource(movingPicture(QSize(800, 600)));
-    QSignalSpy progressSpy(&encoder, &FFEncoder::progress);
-    QSignalSpy terminateSpy(&encoder, &FFEncoder::terminated);
+    QSignalSpy progressSpy(&encoder, &RecordingEncoder::progress);
+    QSignalSpy terminateSpy(&encoder, &RecordingEncoder::terminated);
     const QString path = dir_.filePath(QStringLiteral("stop.mpg"));
     QVERIFY(startRecording(encoder, adapter, path, channelInputOptions(QStringLiteral("640x480")),
                            channelOutputOptions(QStringLiteral("1000"), QStringLiteral("640x480"))));
@@ -193,10 +193,10 @@ void FFEncoderTest::stopReturnsWithTheFileFinished()
 
 void FFEncoderTest::stopRightAfterStartRepeatedly()
 {
-    FFEncoder encoder;
+    RecordingEncoder encoder;
     FrameInputAdapter adapter;
     adapter.setFrameSource(movingPicture(QSize(640, 480)));
-    QSignalSpy progressSpy(&encoder, &FFEncoder::progress);
+    QSignalSpy progressSpy(&encoder, &RecordingEncoder::progress);
     for (int round = 0; round < 3; ++round) {
         const QString path = dir_.filePath(QStringLiteral("quick%1.mpg").arg(round));
         progressSpy.clear();
@@ -215,7 +215,7 @@ void FFEncoderTest::stopRightAfterStartRepeatedly()
 
 void FFEncoderTest::pausedTimeIsLeftOut()
 {
-    FFEncoder encoder;
+    RecordingEncoder encoder;
     FrameInputAdapter adapter;
     const QString path = dir_.filePath(QStringLiteral("paused.mpg"));
     QVERIFY(startRecording(encoder, adapter, path, channelInputOptions(QStringLiteral("320x240")),
@@ -238,18 +238,18 @@ void FFEncoderTest::writeErrorEndsOnlyThatRecording()
     FrameInputAdapter adapter;
     adapter.setFrameSource(movingPicture(QSize(640, 480)));
 
-    FFEncoder neighbour;
+    RecordingEncoder neighbour;
     QVERIFY(startRecording(neighbour, adapter, otherPath, channelInputOptions(QStringLiteral("320x240")),
                            channelOutputOptions(QStringLiteral("1000"), QStringLiteral("320x240"))));
 
-    FFEncoder failing;
+    RecordingEncoder failing;
     failing.setOutputSinkFactory([](const QString &path, QString *errorText) -> std::unique_ptr<OutputSink> {
         std::unique_ptr<OutputSink> file = FileSink::create(path, errorText);
         if (!file)
             return nullptr;
         return std::make_unique<FailingSink>(std::move(file), 300 * 1024);
     });
-    QSignalSpy terminateSpy(&failing, &FFEncoder::terminated);
+    QSignalSpy terminateSpy(&failing, &RecordingEncoder::terminated);
     QVERIFY(startRecording(failing, adapter, failingPath, channelInputOptions(QStringLiteral("640x480"), false),
                            channelOutputOptions(QStringLiteral("2700"), QStringLiteral("640x480"))));
     QTRY_COMPARE_WITH_TIMEOUT(terminateSpy.count(), 2, 20000);
@@ -278,9 +278,9 @@ void FFEncoderTest::writeErrorEndsOnlyThatRecording()
 
 void FFEncoderTest::unopenableFileIsReported()
 {
-    FFEncoder encoder;
+    RecordingEncoder encoder;
     FrameInputAdapter adapter;
-    QSignalSpy terminateSpy(&encoder, &FFEncoder::terminated);
+    QSignalSpy terminateSpy(&encoder, &RecordingEncoder::terminated);
     const QString path = dir_.filePath(QStringLiteral("no/such/folder/x.mpg"));
     QVERIFY(startRecording(encoder, adapter, path, channelInputOptions(QStringLiteral("320x240")),
                            channelOutputOptions(QStringLiteral("1000"), QStringLiteral("320x240"))));

@@ -1,4 +1,4 @@
-#include "monitor/ImageView.h"
+#include "monitor/ui/ImageView.h"
 
 #include <QMouseEvent>
 #include <QPainter>

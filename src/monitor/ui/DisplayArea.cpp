@@ -1,7 +1,8 @@
-#include "monitor/DisplayArea.h"
+#include "monitor/ui/DisplayArea.h"
 
-#include "monitor/DesignRectPanel.h"
-#include "monitor/ImageView.h"
+#include "common/PaneCodes.h"
+#include "monitor/ui/DesignRectPanel.h"
+#include "monitor/ui/ImageView.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -24,8 +25,8 @@ void paintBlackBehind(ImageView *view)
 
 int indexOfPane(int paneCode)
 {
-    for (size_t i = 0; i < DisplayArea::paneCodes.size(); ++i) {
-        if (DisplayArea::paneCodes[i] == paneCode)
+    for (size_t i = 0; i < PaneCodes::all.size(); ++i) {
+        if (PaneCodes::all[i] == paneCode)
             return int(i);
     }
     return -1;
@@ -117,28 +118,6 @@ void DisplayArea::buildEnlargedView()
     column->addWidget(imgall, 1);
 }
 
-int DisplayArea::paneCodeFor(int camera, const QString &cameraCount)
-{
-    if (cameraCount == "1")
-        return camera == 1 ? 1 : 0;
-    if (cameraCount == "2")
-        return camera == 1 ? 21 : camera == 2 ? 22 : 0;
-    if (cameraCount == "3" || cameraCount == "4")
-        return camera >= 1 && camera <= 4 ? 40 + camera : 0;
-    return 0;
-}
-
-int DisplayArea::cameraOfPane(int paneCode)
-{
-    switch (paneCode) {
-    case 1: case 21: case 41: return 1;
-    case 22: case 42: return 2;
-    case 43: return 3;
-    case 44: return 4;
-    default: return 0;
-    }
-}
-
 ImageView *DisplayArea::captureView(int camera) const
 {
     return camera >= 1 && camera <= 4 ? captureViews_[camera - 1] : nullptr;
@@ -200,7 +179,7 @@ void DisplayArea::zoomEnlargedTo(int percent)
 void DisplayArea::resetAllZooms()
 {
     imgall->setZoomPercent(100);
-    for (int code : paneCodes)
+    for (int code : PaneCodes::all)
         pane(code)->setZoomPercent(100);
 }
 

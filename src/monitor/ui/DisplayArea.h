@@ -18,14 +18,6 @@ class DisplayArea : public QWidget
 public:
     explicit DisplayArea(QWidget *parent = nullptr);
 
-    // Pane codes: 1 (one pane), 21 and 22 (two panes), 41 to 44 (four panes).
-    static constexpr std::array<int, 7> paneCodes{1, 21, 22, 41, 42, 43, 44};
-
-    // The pane that shows a camera under a camera count, or 0 when none does.
-    static int paneCodeFor(int camera, const QString &cameraCount);
-    // The camera a pane code stands for, or 0 for no pane.
-    static int cameraOfPane(int paneCode);
-
     ImageView *captureView(int camera) const;   // ImageEnView1..4, never shown
     ImageView *pane(int paneCode) const;        // nullptr for an unknown code
     ImageView *enlargedView() const { return imgall; }

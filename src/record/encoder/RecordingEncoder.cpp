@@ -1,4 +1,4 @@
-#include "record/encoder/FFEncoder.h"
+#include "record/encoder/RecordingEncoder.h"
 
 #include "common/AppError.h"
 #include "record/encoder/EncodeWorker.h"
@@ -15,7 +15,7 @@ extern "C" {
 
 #include <atomic>
 
-struct FFEncoder::PendingTask
+struct RecordingEncoder::PendingTask
 {
     InputOptions input;
     std::shared_ptr<FrameSource> source;
@@ -34,9 +34,9 @@ std::mutex &libraryProbeMutex()
     return mutex;
 }
 
-FFEncoder::LibraryProbe &libraryProbe()
+RecordingEncoder::LibraryProbe &libraryProbe()
 {
-    static FFEncoder::LibraryProbe probe;
+    static RecordingEncoder::LibraryProbe probe;
     return probe;
 }
 
@@ -88,23 +88,23 @@ bool resolveOutput(const InputOptions &input, const QString &path, OutputOptions
 
 } // namespace
 
-FFEncoder::FFEncoder(QObject *parent)
+RecordingEncoder::RecordingEncoder(QObject *parent)
     : QObject(parent), sinkFactory_(&FileSink::create)
 {
 }
 
-FFEncoder::~FFEncoder()
+RecordingEncoder::~RecordingEncoder()
 {
     // Finishes the file; notices still pending are dropped with the encoder.
     worker_.reset();
 }
 
-bool FFEncoder::librariesLoaded()
+bool RecordingEncoder::librariesLoaded()
 {
     return librariesAreLoaded;
 }
 
-bool FFEncoder::loadLibraries(const QString &folder, QString *errorText)
+bool RecordingEncoder::loadLibraries(const QString &folder, QString *errorText)
 {
     // The libraries come with the system, so the folder only names where
     // the program would have looked; the check is what they contain.
@@ -123,18 +123,18 @@ bool FFEncoder::loadLibraries(const QString &folder, QString *errorText)
     return true;
 }
 
-void FFEncoder::setLibraryProbe(LibraryProbe probe)
+void RecordingEncoder::setLibraryProbe(LibraryProbe probe)
 {
     std::lock_guard lock(libraryProbeMutex());
     libraryProbe() = std::move(probe);
 }
 
-void FFEncoder::unloadLibraries()
+void RecordingEncoder::unloadLibraries()
 {
     librariesAreLoaded = false;
 }
 
-void FFEncoder::setLogLevel(int levelIndex)
+void RecordingEncoder::setLogLevel(int levelIndex)
 {
     static const int levels[] = {AV_LOG_QUIET, AV_LOG_PANIC, AV_LOG_FATAL, AV_LOG_ERROR,
                                  AV_LOG_WARNING, AV_LOG_INFO, AV_LOG_VERBOSE, AV_LOG_DEBUG};
@@ -142,19 +142,19 @@ void FFEncoder::setLogLevel(int levelIndex)
         av_log_set_level(levels[levelIndex]);
 }
 
-int FFEncoder::taskCount() const
+int RecordingEncoder::taskCount() const
 {
     return static_cast<int>(tasks_.size());
 }
 
-void FFEncoder::ClearTasks()
+void RecordingEncoder::ClearTasks()
 {
     if (isWorking())
         throw AppError(QStringLiteral("Cannot ClearTasks while working."));
     tasks_.clear();
 }
 
-int FFEncoder::AddTask(const QString &inputFileName, const QString &inputOptions)
+int RecordingEncoder::AddTask(const QString &inputFileName, const QString &inputOptions)
 {
     if (!librariesLoaded())
         throw AppError(QStringLiteral("FFmpeg libraries not loaded."));
@@ -169,7 +169,7 @@ int FFEncoder::AddTask(const QString &inputFileName, const QString &inputOptions
     return static_cast<int>(tasks_.size()) - 1;
 }
 
-int FFEncoder::SetOutput(int taskIndex, const QString &outputFileName, const QString &outputOptions)
+int RecordingEncoder::SetOutput(int taskIndex, const QString &outputFileName, const QString &outputOptions)
 {
     if (taskIndex < 0 || taskIndex >= taskCount())
         return fail(QStringLiteral("There is no task %1").arg(taskIndex));
@@ -185,13 +185,13 @@ int FFEncoder::SetOutput(int taskIndex, const QString &outputFileName, const QSt
     return 0;
 }
 
-void FFEncoder::RemoveTask(int taskIndex)
+void RecordingEncoder::RemoveTask(int taskIndex)
 {
     if (taskIndex >= 0 && taskIndex < taskCount())
         tasks_.erase(tasks_.begin() + taskIndex);
 }
 
-void FFEncoder::Start()
+void RecordingEncoder::Start()
 {
     if (isWorking())
         throw AppError(QStringLiteral("Cannot Start while working."));
@@ -216,7 +216,7 @@ void FFEncoder::Start()
     worker_->start();
 }
 
-void FFEncoder::Stop()
+void RecordingEncoder::Stop()
 {
     if (!worker_)
         return;
@@ -226,29 +226,29 @@ void FFEncoder::Stop()
     deliverNotices();
 }
 
-void FFEncoder::Pause()
+void RecordingEncoder::Pause()
 {
     if (worker_)
         worker_->setPaused(true);
 }
 
-void FFEncoder::Resume()
+void RecordingEncoder::Resume()
 {
     if (worker_)
         worker_->setPaused(false);
 }
 
-bool FFEncoder::isWorking() const
+bool RecordingEncoder::isWorking() const
 {
     return worker_ && !worker_->hasFinished();
 }
 
-void FFEncoder::setOutputSinkFactory(OutputSinkFactory factory)
+void RecordingEncoder::setOutputSinkFactory(OutputSinkFactory factory)
 {
     sinkFactory_ = factory ? std::move(factory) : OutputSinkFactory(&FileSink::create);
 }
 
-int FFEncoder::fail(const QString &errorText)
+int RecordingEncoder::fail(const QString &errorText)
 {
     lastErrorText_ = errorText;
     return -1;
@@ -256,7 +256,7 @@ int FFEncoder::fail(const QString &errorText)
 
 // Runs on the worker thread: queues the notice and asks the owner's thread
 // to deliver it, without waiting for that.
-void FFEncoder::postNotice(const EncoderNotice &notice)
+void RecordingEncoder::postNotice(const EncoderNotice &notice)
 {
     {
         std::lock_guard lock(noticesMutex_);
@@ -266,7 +266,7 @@ void FFEncoder::postNotice(const EncoderNotice &notice)
 }
 
 // Emits the queued notices in order; a handler may call back into the encoder.
-void FFEncoder::deliverNotices()
+void RecordingEncoder::deliverNotices()
 {
     while (true) {
         EncoderNotice notice;
@@ -288,7 +288,7 @@ void FFEncoder::deliverNotices()
     }
 }
 
-void FFEncoder::releaseFinishedWorker()
+void RecordingEncoder::releaseFinishedWorker()
 {
     if (worker_ && worker_->hasFinished()) {
         worker_->join();

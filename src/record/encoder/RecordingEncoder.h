@@ -19,14 +19,14 @@ struct EncodeTask;
 // Encodes tasks (one input, one output, each described by ffmpeg option
 // strings) in the background, one task at a time on a worker thread of its
 // own. Notices arrive on the thread that owns the encoder.
-class FFEncoder : public QObject
+class RecordingEncoder : public QObject
 {
     Q_OBJECT
 
 public:
-    explicit FFEncoder(QObject *parent = nullptr);
+    explicit RecordingEncoder(QObject *parent = nullptr);
     // Stops a running task and waits for its file to be finished.
-    ~FFEncoder() override;
+    ~RecordingEncoder() override;
 
     // The libraries are linked in; "loading" checks that the encoder and
     // muxer the recording options need are present. One load serves every

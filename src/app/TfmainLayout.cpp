@@ -1,8 +1,9 @@
 // The main window's layout and zoom handlers over the display area.
 #include "app/Tfmain.h"
 
-#include "monitor/DisplayArea.h"
-#include "monitor/ImageView.h"
+#include "monitor/ui/DisplayArea.h"
+#include "monitor/ui/ImageView.h"
+#include "settings/CameraCount.h"
 #include "settings/TGlobal.h"
 
 #include <QPushButton>
@@ -14,9 +15,21 @@ void Tfmain::BitBtn9Click()
     const QString count = GlobalSettings->strstsl;
     if (!Panel2->applyLayout(count))
         return;
-    const int camerasInUse = count.toInt();
     for (int camera = 1; camera <= 4; ++camera)
-        cameraSettingsButtons[camera - 1]->setVisible(camera <= camerasInUse);
+        cameraSettingsButtons[camera - 1]->setVisible(camera <= camerasInUse(count));
+}
+
+// An open of a camera blanks the panes of the layouts that show it first.
+void Tfmain::blankPanesForOpen(int camera)
+{
+    QList<int> panes;
+    switch (camera) {
+    case 1: panes = {1}; break;
+    case 2: panes = {21, 22}; break;
+    default: panes = {41, 42, 43, 44}; break;
+    }
+    for (int code : panes)
+        Panel2->pane(code)->blank();
 }
 
 // A click on a pane makes it the selected pane.

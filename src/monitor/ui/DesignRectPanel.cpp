@@ -1,4 +1,4 @@
-#include "monitor/DesignRectPanel.h"
+#include "monitor/ui/DesignRectPanel.h"
 
 #include <cmath>
 
