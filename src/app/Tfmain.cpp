@@ -114,6 +114,9 @@ void Tfmain::createControllers()
         QTimer::singleShot(0, this, &Tfmain::updateStatusLine);
     });
     connect(monitoring_.get(), &MonitoringControl::framePresented, this, &Tfmain::showFrame);
+    // No box for a lost camera: it may happen at 3 a.m. with nobody there. The pane and the status line say it.
+    connect(monitoring_.get(), &MonitoringControl::cameraLost, this, &Tfmain::updateStatusLine);
+    connect(monitoring_.get(), &MonitoringControl::cameraRestored, this, &Tfmain::updateStatusLine);
 
     // Camera 1's recording channel lives on the main window, its panel inside the hidden capture view.
     channel1_ = std::make_unique<RecordingChannel>(channelSetup(1));

@@ -1,6 +1,7 @@
 // The main window's recording commands, rotation and reclaim, each one call into its controller.
 #include "app/Tfmain.h"
 
+#include "monitor/MonitoringControl.h"
 #include "record/DiskReclaim.h"
 #include "record/FileRotation.h"
 #include "record/RecordingControl.h"
@@ -36,6 +37,9 @@ QString Tfmain::statusLineText()
     QStringList parts = recording_->recordingStatus();
     if (parts.isEmpty())
         parts << QStringLiteral("未录像");
+    const QList<int> lost = monitoring_->lostCameras();
+    for (auto camera = lost.crbegin(); camera != lost.crend(); ++camera)
+        parts.prepend(QStringLiteral("摄像头%1 无信号").arg(*camera));
     parts.prepend(QStringLiteral("监控中"));
     return parts.join(QStringLiteral("    "));
 }

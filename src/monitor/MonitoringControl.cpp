@@ -6,9 +6,12 @@
 #include "common/DateText.h"
 #include "common/FrameSlots.h"
 #include "monitor/FrameStamp.h"
+#include "monitor/NoSignalPicture.h"
 #include "monitor/capture/CameraCapture.h"
 #include "settings/CameraCount.h"
 #include "settings/TGlobal.h"
+
+#include <QTimer>
 
 namespace {
 
@@ -32,6 +35,16 @@ MonitoringControl::MonitoringControl(CaptureBackend *backend, FrameSlots &frameS
 {
     for (auto &capture : captures_)
         capture = std::make_unique<CameraCapture>(backend);
+    for (int camera = 1; camera <= 4; ++camera) {
+        auto &retry = retryTimers_[camera - 1];
+        retry = std::make_unique<QTimer>();
+        retry->setInterval(retryIntervalMs);
+        connect(retry.get(), &QTimer::timeout, this, [this, camera] { capture(camera).tryReconnect(); });
+        auto &refresh = noSignalTimers_[camera - 1];
+        refresh = std::make_unique<QTimer>();
+        refresh->setInterval(noSignalRefreshMs);
+        connect(refresh.get(), &QTimer::timeout, this, [this, camera] { presentNoSignal(camera); });
+    }
     connectFrameHandlers();
 }
 
@@ -44,8 +57,64 @@ MonitoringControl::~MonitoringControl()
 
 void MonitoringControl::connectFrameHandlers()
 {
-    for (int camera = 1; camera <= 4; ++camera)
-        connect(&capture(camera), &CameraCapture::frameReady, this, [this, camera] { takeFrame(camera); });
+    for (int camera = 1; camera <= 4; ++camera) {
+        CameraCapture *c = &capture(camera);
+        connect(c, &CameraCapture::frameReady, this, [this, camera] { takeFrame(camera); });
+        connect(c, &CameraCapture::signalLost, this, [this, camera] { onSignalLost(camera); });
+        connect(c, &CameraCapture::signalRestored, this, [this, camera] { onSignalRestored(camera); });
+    }
+}
+
+QList<int> MonitoringControl::lostCameras() const
+{
+    QList<int> lost;
+    for (int camera = 1; camera <= 4; ++camera) {
+        if (capture(camera).isLost())
+            lost << camera;
+    }
+    return lost;
+}
+
+void MonitoringControl::setNoPictureTimeoutMs(int timeoutMs)
+{
+    for (auto &c : captures_)
+        c->setNoPictureTimeoutMs(timeoutMs);
+}
+
+void MonitoringControl::setRetryIntervalMs(int intervalMs)
+{
+    for (auto &timer : retryTimers_)
+        timer->setInterval(intervalMs);
+}
+
+// A camera that stops sending is shown and recorded as lost at once, and tried
+// again by itself; nobody may be at the screen to notice or answer a box.
+void MonitoringControl::onSignalLost(int camera)
+{
+    presentNoSignal(camera);
+    noSignalTimers_[camera - 1]->start();
+    retryTimers_[camera - 1]->start();
+    emit cameraLost(camera);
+}
+
+void MonitoringControl::onSignalRestored(int camera)
+{
+    endLoss(camera);
+    emit cameraRestored(camera);
+}
+
+void MonitoringControl::endLoss(int camera)
+{
+    retryTimers_[camera - 1]->stop();
+    noSignalTimers_[camera - 1]->stop();
+}
+
+// The last picture dimmed with the camera's "no signal" text, stamped with the
+// running time: the recording goes on at its pace and shows when the loss began and ended.
+void MonitoringControl::presentNoSignal(int camera)
+{
+    const QImage marked = noSignalPicture(lastPictures_[camera - 1], capture(camera).captureSize(), camera);
+    publish(camera, marked, 0);
 }
 
 void MonitoringControl::refreshDevices()
@@ -98,6 +167,7 @@ void MonitoringControl::openCamera(int camera)
 
 void MonitoringControl::closeCamera(int camera)
 {
+    endLoss(camera);
     capture(camera).disconnectDevice();
 }
 
@@ -147,9 +217,15 @@ void MonitoringControl::takeFrame(int camera)
     CapturedFrame frame = capture(camera).takeLatestFrame();
     if (frame.image.isNull())
         return;
+    lastPictures_[camera - 1] = frame.image;
+    publish(camera, frame.image, frame.capturedAtNs);
+}
+
+void MonitoringControl::publish(int camera, const QImage &picture, qint64 capturedAtNs)
+{
     // Drawing on the shared picture makes it a copy of its own, so the panes keep theirs unstamped.
-    QImage stamped = frame.image;
+    QImage stamped = picture;
     drawTimeStamp(stamped, DateText::fromDateTime(clock_.now()));
     frameSlots_.slot(camera).publish(stamped);
-    emit framePresented(camera, frame.image, stamped, frame.capturedAtNs);
+    emit framePresented(camera, picture, stamped, capturedAtNs);
 }

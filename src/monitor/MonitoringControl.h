@@ -3,6 +3,7 @@
 #include "monitor/capture/CaptureTypes.h"
 
 #include <QImage>
+#include <QList>
 #include <QObject>
 #include <QString>
 #include <QStringList>
@@ -14,6 +15,7 @@ class CameraCapture;
 class CaptureBackend;
 class Clock;
 class FrameSlots;
+class QTimer;
 
 // Monitoring control: the four cameras, the device list, which device each
 // camera takes (the same-name rule), camera open and close, monitoring start
@@ -31,6 +33,11 @@ public:
         std::function<void()> afterStart;           // recording start, the last step of a start
         std::function<void()> beforeStop;           // recording stop, before the cameras close
     };
+
+    // A lost camera is tried again this often while monitoring is on.
+    static constexpr int retryIntervalMs = 2000;
+    // A lost camera's "no signal" picture is renewed this often, so its time stamp runs on.
+    static constexpr int noSignalRefreshMs = 200;
 
     MonitoringControl(CaptureBackend *backend, FrameSlots &frameSlots, const Clock &clock);
     ~MonitoringControl() override;
@@ -68,6 +75,12 @@ public:
     // it to frame slot N and announces it.
     void takeFrame(int camera);
 
+    // Cameras that stopped sending while monitoring is on, in ascending order.
+    QList<int> lostCameras() const;
+    // For tests: how long a silent camera counts as sending, and how often a lost one is retried.
+    void setNoPictureTimeoutMs(int timeoutMs);
+    void setRetryIntervalMs(int intervalMs);
+
     CameraCapture &capture(int camera) const { return *captures_.at(camera - 1); }
     bool cameraOpened(int camera) const { return cameraOpened_.at(camera - 1); }
     // "1" when the first device's name carries the marker of identical cameras, else "0".
@@ -78,15 +91,27 @@ signals:
     void monitoringChanged(bool on);
     // A frame of camera N: the picture as captured for the panes, and the stamped one.
     void framePresented(int camera, const QImage &picture, const QImage &stamped, qint64 capturedAtNs);
+    // Camera N stopped sending (device gone, read error, silence); it is retried by itself.
+    void cameraLost(int camera);
+    // Camera N sends again.
+    void cameraRestored(int camera);
 
 private:
     void connectFrameHandlers();
+    void onSignalLost(int camera);
+    void onSignalRestored(int camera);
+    void presentNoSignal(int camera);
+    void endLoss(int camera);
+    void publish(int camera, const QImage &picture, qint64 capturedAtNs);
 
     FrameSlots &frameSlots_;
     const Clock &clock_;
     Hooks hooks_;
     std::array<std::unique_ptr<CameraCapture>, 4> captures_;
     std::array<bool, 4> cameraOpened_{};
+    std::array<QImage, 4> lastPictures_;
+    std::array<std::unique_ptr<QTimer>, 4> retryTimers_;
+    std::array<std::unique_ptr<QTimer>, 4> noSignalTimers_;
     QStringList deviceNames_;
     QStringList formatTexts_;
     int formatPosition_ = -1;

@@ -8,6 +8,7 @@
 #include "support/FakeCaptureBackend.h"
 #include "support/FakeClock.h"
 
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -40,6 +41,19 @@ struct MonitoringRig
     QStringList steps;
 };
 
+// Red letters on the middle band: the "no signal" text.
+bool showsNoSignal(const QImage &picture)
+{
+    const int y0 = picture.height() * 2 / 5;
+    for (int y = y0; y < picture.height() * 3 / 5; ++y)
+        for (int x = 0; x < picture.width(); ++x) {
+            const QColor c = picture.pixelColor(x, y);
+            if (c.red() > 200 && c.green() < 120)
+                return true;
+        }
+    return false;
+}
+
 } // namespace
 
 class MonitoringTest : public QObject
@@ -54,9 +68,11 @@ private slots:
     void noDeviceAtAllStillSwitchesTheButtons();
     void noFormatAtRefreshFailsEveryOpen();
     void refreshDoesNotStopARunningCamera1();
-    void failedCameraKeepsItsLastPictureAndNextStartRetries();
+    void failedCameraShowsNoSignalAndNextStartRetries();
     void startAndStopRunTheirStepsInOrder();
     void frameIsStampedForTheSlotOnly();
+    void lostCameraIsMarkedAndComesBack_data();
+    void lostCameraIsMarkedAndComesBack();
 };
 
 void MonitoringTest::camerasTakeDevicesByTheSameNameRule_data()
@@ -180,11 +196,11 @@ void MonitoringTest::refreshDoesNotStopARunningCamera1()
     QCOMPARE(f.monitoring.formatPosition(), 0);
 }
 
-void MonitoringTest::failedCameraKeepsItsLastPictureAndNextStartRetries()
+void MonitoringTest::failedCameraShowsNoSignalAndNextStartRetries()
 {
     MonitoringRig f;
     const int device = f.cameras.addDevice("Cam");
-        f.monitoring.refreshDevices();
+    f.monitoring.refreshDevices();
     f.monitoring.start();
     f.cameras.session(device)->deliverFrame(Qt::red);
     QTRY_VERIFY(!f.frameSlots.slot(1).current().isNull());
@@ -192,7 +208,8 @@ void MonitoringTest::failedCameraKeepsItsLastPictureAndNextStartRetries()
 
     f.cameras.session(device)->failWhileRunning();
     QTRY_VERIFY(!f.monitoring.capture(1).isRunning());
-    QCOMPARE(f.frameSlots.slot(1).current(), last);
+    QVERIFY(f.frameSlots.slot(1).current() != last);
+    QVERIFY(showsNoSignal(f.frameSlots.slot(1).current()));
 
     const int sessionsBefore = f.cameras.openSessionCount();
     f.monitoring.stop();
@@ -245,6 +262,69 @@ void MonitoringTest::frameIsStampedForTheSlotOnly()
     };
     QVERIFY(whiteInCorner(stamped));
     QVERIFY(!whiteInCorner(presented));
+}
+
+
+void MonitoringTest::lostCameraIsMarkedAndComesBack_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::newRow("unplugged, back as another node") << "unplug";
+    QTest::newRow("stops sending") << "stall";
+}
+
+// A camera that stops sending shows its last picture dimmed and marked, in its
+// pane and its frame slot with a running time stamp, is retried by itself on the
+// same physical device, and continues in the same capture object.
+void MonitoringTest::lostCameraIsMarkedAndComesBack()
+{
+    QFETCH(QString, how);
+    MonitoringRig f;
+    f.cameras.addDevice("Cam A", {{"RGB", 640, 480}}, {}, "usb-1");
+    const int device = f.cameras.addDevice("Cam B", {{"RGB", 640, 480}}, {}, "usb-2");
+    f.settings->strstsl = "2";
+    f.monitoring.setNoPictureTimeoutMs(150);
+    f.monitoring.setRetryIntervalMs(100);
+    f.monitoring.refreshDevices();
+    f.monitoring.start();
+    f.cameras.session(0)->deliverEvery(30); // camera 1 sends all along
+    QSignalSpy lost(&f.monitoring, &MonitoringControl::cameraLost);
+    QSignalSpy restored(&f.monitoring, &MonitoringControl::cameraRestored);
+    f.cameras.session(device)->deliverFrame(Qt::blue);
+    QTRY_COMPARE(f.frameSlots.slot(2).current().pixelColor(320, 400), QColor(Qt::blue));
+    f.cameras.session(device)->deliverEvery(30);
+    QTest::qWait(300);
+    QCOMPARE(lost.size(), 0); // a camera that sends is never lost
+
+    if (how == "unplug")
+        f.cameras.unplug(device);
+    else
+        f.cameras.session(device)->stall();
+    QTRY_COMPARE(lost.size(), 1);
+    QCOMPARE(lost[0][0].toInt(), 2);
+    QCOMPARE(f.monitoring.lostCameras(), QList<int>{2});
+    const QImage marked = f.frameSlots.slot(2).current();
+    QVERIFY(showsNoSignal(marked));
+    QVERIFY(marked.pixelColor(320, 400).blue() < 128); // the last picture, dimmed
+    f.clock.moment = f.clock.moment.addSecs(1);
+    QTRY_VERIFY(f.frameSlots.slot(2).current() != marked); // the stamp runs on
+
+    // Back on the same port, under another index; the other camera is never touched.
+    int back = device;
+    if (how == "unplug") {
+        f.cameras.addDevice("Cam C", {{"RGB", 640, 480}}, {}, "usb-3");
+        back = f.cameras.replug("usb-2");
+        QVERIFY(back != device);
+    }
+    QTRY_VERIFY(f.cameras.session(back) && f.monitoring.capture(2).isReconnecting());
+    f.cameras.session(back)->deliverFrame(Qt::green);
+    QTRY_COMPARE(restored.size(), 1);
+    QTRY_COMPARE(f.frameSlots.slot(2).current().pixelColor(320, 400), QColor(Qt::green));
+    f.cameras.session(back)->deliverEvery(30);
+    QVERIFY(f.monitoring.lostCameras().isEmpty());
+    QCOMPARE(f.monitoring.capture(2).boundDeviceIdentity(), QString("usb-2"));
+    QVERIFY(!showsNoSignal(f.frameSlots.slot(2).current()));
+    QCOMPARE(lost.size(), 1);
+    f.monitoring.stop();
 }
 
 QTEST_MAIN(MonitoringTest)

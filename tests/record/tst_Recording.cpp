@@ -98,6 +98,7 @@ private slots:
     void operatorCommandsDuringTheRotationPause_data();
     void operatorCommandsDuringTheRotationPause();
     void rotationEndsWithTheRun();
+    void lostCameraIsRecordedAsLostInTheSameFile();
     void rotationWhileMonitoringIsOffOnlyRestartsItsTimer();
 };
 
@@ -582,6 +583,82 @@ void RecordingTest::rotationWhileMonitoringIsOffOnlyRestartsItsTimer()
     QCOMPARE(f.txstwo.interval(), 100 * 60 * 1000);
     QVERIFY(!f.monitoring.monitoringOn());
     QVERIFY(catalogueRows(f).isEmpty());
+}
+
+namespace {
+
+// One frame of a recording at a moment, decoded by the ffmpeg tool.
+QImage frameAt(const QString &path, double seconds, const QString &scratch)
+{
+    QProcess ffmpeg;
+    ffmpeg.start("ffmpeg", {"-v", "error", "-ss", QString::number(seconds), "-i", path, "-frames:v", "1", "-y", scratch});
+    ffmpeg.waitForFinished(30000);
+    return QImage(scratch);
+}
+
+// Red letters across the middle: the "no signal" marker.
+bool showsNoSignal(const QImage &picture)
+{
+    for (int y = picture.height() * 2 / 5; y < picture.height() * 3 / 5; ++y)
+        for (int x = 0; x < picture.width(); ++x) {
+            const QColor c = picture.pixelColor(x, y);
+            if (c.red() > 150 && c.red() > c.green() + 60 && c.red() > c.blue() + 30)
+                return true;
+        }
+    return false;
+}
+
+} // namespace
+
+// Camera 3 unplugged and plugged in again while four cameras record: its file
+// goes on at its pace with the loss marked, and it continues in the same file.
+void RecordingTest::lostCameraIsRecordedAsLostInTheSameFile()
+{
+    RecordingRig f;
+    addCameras(f, 4);
+    f.monitoring.setRetryIntervalMs(200);
+    startMonitoring(f, "4");
+    const QString file3 = f.channel(3).outputPath();
+    const auto deliverAll = [&f](int ms) {
+        QElapsedTimer timer;
+        timer.start();
+        while (timer.elapsed() < ms) {
+            for (int camera = 1; camera <= 4; ++camera) {
+                CameraCapture &c = f.monitoring.capture(camera);
+                if (c.boundDeviceIndex() < 0)
+                    continue; // unplugged
+                FakeCaptureSession *session = f.cameras.session(c.boundDeviceIndex());
+                if (session && (c.isRunning() || c.isReconnecting()))
+                    session->deliverFrame(QColor::fromHsv(camera * 80, 200, 200));
+            }
+            QTest::qWait(33);
+        }
+    };
+    deliverAll(1000);
+    const QString identity = f.monitoring.capture(3).boundDeviceIdentity();
+    f.cameras.unplug(f.monitoring.capture(3).boundDeviceIndex());
+    QTRY_COMPARE(f.monitoring.lostCameras(), QList<int>{3});
+    deliverAll(1500);
+    f.cameras.replug(identity);
+    QTRY_VERIFY(f.monitoring.capture(3).isReconnecting());
+    deliverAll(300);
+    QTRY_VERIFY(f.monitoring.lostCameras().isEmpty());
+    deliverAll(700);
+    QCOMPARE(f.channel(3).outputPath(), file3);
+    QVERIFY(f.channel(3).isRecording());
+    f.stop();
+    QVERIFY(f.prompter.shown.isEmpty());
+
+    const int frames1 = probedFrames(f.channel(1).outputPath());
+    const int frames3 = probedFrames(file3);
+    QVERIFY2(qAbs(frames3 - frames1) <= 6, qPrintable(QString("%1 against %2").arg(frames3).arg(frames1)));
+    const QString scratch = f.folder + "frame.png";
+    // Every tenth of a second of camera 3's file: a picture, then the marked loss, then pictures again.
+    QString timeline;
+    for (double t = 0; t < frames3 / 30.0; t += 0.1)
+        timeline += showsNoSignal(frameAt(file3, t, scratch)) ? 'X' : '.';
+    QVERIFY2(QRegularExpression("^\\.{3,}X{10,}\\.{3,}$").match(timeline).hasMatch(), qPrintable(timeline));
+    QVERIFY(!showsNoSignal(frameAt(f.channel(2).outputPath(), 1.8, scratch)));
 }
 
 QTEST_MAIN(RecordingTest)
