@@ -78,6 +78,8 @@ public:
     RecordingChannel::Setup channelSetup(int camera);
 
     bool monitoringOn() const;
+    // Monitoring control, for benchmarks that watch its signals.
+    MonitoringControl &monitoring() { return *monitoring_; }
     FrameSlots &frameSlots() { return frameSlots_; }
     DisplayArea *displayArea() const { return Panel2; }
 
