@@ -4,6 +4,7 @@
 //
 //   monitor_bench [--seconds N]      (run under xvfb-run, or with -platform offscreen)
 #include "ProcessStats.h"
+#include "common/SteadyClock.h"
 #include "common/Clock.h"
 #include "monitor/ui/DisplayArea.h"
 #include "monitor/ui/ImageView.h"
@@ -17,18 +18,10 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <vector>
 
 namespace {
-
-qint64 steadyNowNs()
-{
-    return std::chrono::duration_cast<std::chrono::nanoseconds>(
-               std::chrono::steady_clock::now().time_since_epoch())
-        .count();
-}
 
 double percentile(std::vector<double> values, double fraction)
 {

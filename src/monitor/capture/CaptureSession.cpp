@@ -1,18 +1,8 @@
 #include "monitor/capture/CaptureSession.h"
 
+#include "common/SteadyClock.h"
+
 #include <QMetaObject>
-
-#include <chrono>
-
-namespace {
-
-qint64 steadyNowNs()
-{
-    using namespace std::chrono;
-    return duration_cast<nanoseconds>(steady_clock::now().time_since_epoch()).count();
-}
-
-} // namespace
 
 CaptureSession::CaptureSession(QSize frameSize, QObject *parent)
     : QObject(parent)

@@ -1,21 +1,15 @@
 #include "monitor/capture/FfmpegCaptureInput.h"
 
 #include "common/AppError.h"
+#include "common/SteadyClock.h"
 
 extern "C" {
 #include <libavdevice/avdevice.h>
 }
 
-#include <chrono>
 #include <mutex>
 
 namespace {
-
-qint64 steadyNowNs()
-{
-    using namespace std::chrono;
-    return duration_cast<nanoseconds>(steady_clock::now().time_since_epoch()).count();
-}
 
 void registerDevicesOnce()
 {

@@ -1,5 +1,7 @@
 #include "record/encoder/RecordingEncoder.h"
 
+#include "record/encoder/CodecLookup.h"
+
 #include "common/AppError.h"
 #include "record/encoder/EncodeWorker.h"
 #include "record/encoder/EncoderOptions.h"
@@ -75,10 +77,8 @@ bool resolveOutput(const InputOptions &input, const QString &path, OutputOptions
             : QStringLiteral("Unknown container \"%1\" for option -f").arg(output->container);
         return false;
     }
-    const AVCodec *codec = output->videoCodec.isEmpty()
-        ? avcodec_find_encoder(format->video_codec)
-        : avcodec_find_encoder_by_name(output->videoCodec.toUtf8().constData());
-    if (!codec || codec->type != AVMEDIA_TYPE_VIDEO) {
+    const AVCodec *codec = findVideoEncoder(output->videoCodec, format);
+    if (!codec) {
         *errorText = QStringLiteral("Unknown video encoder \"%1\" for option -c:v").arg(output->videoCodec);
         return false;
     }

@@ -1,5 +1,7 @@
 #include "record/encoder/VideoWriter.h"
 
+#include "record/encoder/CodecLookup.h"
+
 #include "common/AppError.h"
 #include "common/FfmpegHandles.h"
 
@@ -34,12 +36,10 @@ int64_t seekInSink(void *opaque, int64_t offset, int whence)
     return sink->seek(offset, whence & ~AVSEEK_FORCE);
 }
 
-const AVCodec *findVideoEncoder(const OutputOptions &options, const AVOutputFormat *container)
+const AVCodec *videoEncoderOf(const OutputOptions &options, const AVOutputFormat *container)
 {
-    const AVCodec *codec = options.videoCodec.isEmpty()
-        ? avcodec_find_encoder(container->video_codec)
-        : avcodec_find_encoder_by_name(options.videoCodec.toUtf8().constData());
-    if (!codec || codec->type != AVMEDIA_TYPE_VIDEO)
+    const AVCodec *codec = findVideoEncoder(options.videoCodec, container);
+    if (!codec)
         throw AppError(QStringLiteral("no video encoder \"%1\"").arg(options.videoCodec));
     return codec;
 }
@@ -59,7 +59,7 @@ VideoWriter::VideoWriter(const QString &path, const OutputOptions &options,
           "cannot choose the container");
     formatContext_.reset(formatContext);
 
-    const AVCodec *codec = findVideoEncoder(options, formatContext_->oformat);
+    const AVCodec *codec = videoEncoderOf(options, formatContext_->oformat);
     stream_ = avformat_new_stream(formatContext_.get(), nullptr);
     if (!stream_)
         throw AppError(QStringLiteral("cannot add the video stream"));
