@@ -5,6 +5,7 @@
 //
 //   camera_loss_bench [--pulls N] [--out-ms MS] [--back-ms MS] [--keep DIR]
 //   (under xvfb-run, or with -platform offscreen; no arguments needed)
+#include "BenchProgram.h"
 #include "ProcessStats.h"
 #include "app/ProgramWindows.h"
 #include "catalogue/CatalogueFile.h"
@@ -28,30 +29,10 @@
 
 namespace {
 
-class PrintingPrompter final : public Prompter
-{
-public:
-    void message(const QString &text, const QString &, Icon) override
-    {
-        std::fprintf(stderr, "message: %s\n", qPrintable(text));
-    }
-    bool askYesNo(const QString &, const QString &) override { return false; }
-    std::optional<QString> input(const QString &, const QString &, const QString &) override { return {}; }
-};
-
 int intOption(const QStringList &arguments, const QString &name, int fallback)
 {
     const int at = arguments.indexOf(name);
     return at >= 0 && at + 1 < arguments.size() ? arguments[at + 1].toInt() : fallback;
-}
-
-int countFrames(const QString &path)
-{
-    QProcess ffprobe;
-    ffprobe.start("ffprobe", {"-v", "error", "-select_streams", "v", "-count_frames", "-show_entries",
-                              "stream=nb_read_frames", "-of", "csv=p=0", path});
-    ffprobe.waitForFinished(60000);
-    return ffprobe.readAllStandardOutput().trimmed().split(',').value(0).toInt();
 }
 
 void waitMs(int ms)
@@ -88,28 +69,9 @@ int main(int argc, char **argv)
         ? QDir(arguments[keepAt + 1]).absolutePath() + '/'
         : sandbox.path() + '/';
     QDir().mkpath(folder);
-    createCatalogueFile(folder + "dat/dzxcb.db");
-    TGlobal settings(folder + "Kamvist.ini");
-    GlobalSettings = &settings;
-    settings.strstsl = "4";
-    settings.strbcpathz = folder;
-    settings.strdelz = "N";
-
-    PrintingPrompter prompter;
-    SystemClock clock;
-    SystemCaptureBackend cameras(4);
-    SystemDiskSpace disk;
-    MainWindowServices services;
-    services.prompter = &prompter;
-    services.clock = &clock;
-    services.executableFolder = folder;
-    services.captureBackend = &cameras;
-    services.diskSpace = &disk;
-    ProgramWindows program(services);
-    Tfmain &window = *program.fmain;
-    window.Timer1->setInterval(24 * 3600 * 1000);
-    window.show();
-    window.FormActivate();
+    BenchProgram bench(folder);
+    Tfmain &window = bench.window();
+    SystemCaptureBackend &cameras = bench.cameras;
     window.BitBtn10Click();
     MonitoringControl &monitoring = window.monitoring();
 
@@ -157,6 +119,5 @@ int main(int argc, char **argv)
                     expected, 100.0 * (frames - expected) / expected);
     }
     std::printf("resident memory at the end: %.1f MiB\n", ProcessStats::residentMiB());
-    GlobalSettings = nullptr;
     return 0;
 }

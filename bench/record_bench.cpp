@@ -8,6 +8,7 @@
 // gives the ratio for the whole program and for its recording alone.
 //
 //   record_bench [--seconds N]      (run under xvfb-run, or with -platform offscreen)
+#include "BenchProgram.h"
 #include "ProcessStats.h"
 #include "common/Clock.h"
 #include "common/Prompter.h"
@@ -30,34 +31,12 @@
 
 namespace {
 
-// Message boxes would stop an unattended measurement: print them instead.
-class PrintingPrompter final : public Prompter
-{
-public:
-    void message(const QString &text, const QString &, Icon) override
-    {
-        std::fprintf(stderr, "message: %s\n", qPrintable(text));
-    }
-    bool askYesNo(const QString &, const QString &) override { return false; }
-    std::optional<QString> input(const QString &, const QString &, const QString &) override { return {}; }
-};
-
 double childrenCpuSeconds()
 {
     rusage usage{};
     getrusage(RUSAGE_CHILDREN, &usage);
     auto seconds = [](const timeval &t) { return double(t.tv_sec) + double(t.tv_usec) / 1e6; };
     return seconds(usage.ru_utime) + seconds(usage.ru_stime);
-}
-
-int countFrames(const QString &path)
-{
-    QProcess ffprobe;
-    ffprobe.start("ffprobe", {"-v", "error", "-select_streams", "v", "-count_frames", "-show_entries",
-                              "stream=nb_read_frames", "-of", "csv=p=0", path});
-    ffprobe.waitForFinished(60000);
-    // "frames," (a trailing field for side data may follow)
-    return ffprobe.readAllStandardOutput().trimmed().split(',').value(0).toInt();
 }
 
 QString sizeOf(int camera)
@@ -73,27 +52,10 @@ int main(int argc, char **argv)
     const int seconds = secondsOption(QApplication::arguments(), 60, 10);
 
     QTemporaryDir sandbox;
-    const QString folder = sandbox.path() + '/';
-    createCatalogueFile(folder + "dat/dzxcb.db");
-    TGlobal settings(folder + "Kamvist.ini");
-    GlobalSettings = &settings;
-    settings.strstsl = "4";
-    settings.strbcpathz = folder;
-
-    PrintingPrompter prompter;
-    SystemClock clock;
-    SystemCaptureBackend cameras(4);
-    SystemDiskSpace disk;
-    MainWindowServices services;
-    services.prompter = &prompter;
-    services.clock = &clock;
-    services.executableFolder = folder;
-    services.captureBackend = &cameras;
-    services.diskSpace = &disk;
-    ProgramWindows program(services);
-    Tfmain &window = *program.fmain;
-    window.show();
-    window.FormActivate();
+    BenchProgram bench(sandbox.path() + '/');
+    const QString folder = bench.folder;
+    TGlobal &settings = bench.settings;
+    Tfmain &window = bench.window();
 
     // Monitoring alone first: what the live view costs without recording.
     settings.strsfbcsp = "0";
@@ -164,6 +126,5 @@ int main(int argc, char **argv)
     }
     std::printf("resident memory: %.1f MiB before recording, %.1f MiB after 10 s, %.1f MiB at the end (%+.1f MiB)\n",
                 rssAtStart, rssSettled, rssAtEnd, rssAtEnd - rssSettled);
-    GlobalSettings = nullptr;
     return 0;
 }

@@ -6,6 +6,7 @@
 // file plays to the end.
 //
 //   soak_bench [--minutes N] [--rotation-seconds S]   (under xvfb-run, or -platform offscreen)
+#include "BenchProgram.h"
 #include "ProcessStats.h"
 #include "app/ProgramWindows.h"
 #include "catalogue/CatalogueFile.h"
@@ -26,19 +27,6 @@
 #include <cstdio>
 
 namespace {
-
-class PrintingPrompter final : public Prompter
-{
-public:
-    void message(const QString &text, const QString &, Icon) override
-    {
-        ++messages;
-        std::fprintf(stderr, "message: %s\n", qPrintable(text));
-    }
-    bool askYesNo(const QString &, const QString &) override { return false; }
-    std::optional<QString> input(const QString &, const QString &, const QString &) override { return {}; }
-    int messages = 0;
-};
 
 int intOption(const QStringList &arguments, const QString &name, int fallback, int minimum)
 {
@@ -98,29 +86,11 @@ int main(int argc, char **argv)
     const int rotationSeconds = intOption(arguments, "--rotation-seconds", 30, 5);
 
     QTemporaryDir sandbox;
-    const QString folder = sandbox.path() + '/';
-    createCatalogueFile(folder + "dat/dzxcb.db");
-    TGlobal settings(folder + "Kamvist.ini");
-    GlobalSettings = &settings;
-    settings.strstsl = "4";
-    settings.strbcpathz = folder;
-    settings.strdelz = "N";
-
-    PrintingPrompter prompter;
-    SystemClock clock;
-    SystemCaptureBackend cameras(4);
-    SystemDiskSpace disk;
-    MainWindowServices services;
-    services.prompter = &prompter;
-    services.clock = &clock;
-    services.executableFolder = folder;
-    services.captureBackend = &cameras;
-    services.diskSpace = &disk;
-    ProgramWindows program(services);
-    Tfmain &window = *program.fmain;
-    window.Timer1->setInterval(24 * 3600 * 1000); // no auto start in the way
-    window.show();
-    window.FormActivate();
+    BenchProgram bench(sandbox.path() + '/');
+    const QString folder = bench.folder;
+    Tfmain &window = bench.window();
+    PrintingPrompter &prompter = bench.prompter;
+    ProgramWindows &program = *bench.program;
     window.Txstwo->setInterval(rotationSeconds * 1000);
     window.Txstwo->start();
     window.BitBtn10Click();
@@ -198,6 +168,5 @@ int main(int argc, char **argv)
                     last.threads - first.threads);
     }
     std::printf("message boxes: %d\n", prompter.messages);
-    GlobalSettings = nullptr;
     return 0;
 }

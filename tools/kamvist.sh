@@ -2,6 +2,8 @@
 # Set-up, build and start of Kamvist on Debian 12:
 #   tools/kamvist.sh run    installs what is missing, builds, starts the program
 #   tools/kamvist.sh test   installs what is missing, builds, runs every test
+#   tools/kamvist.sh package   installs what is missing, builds, makes the .deb and the
+#                              portable .tar.gz in build/packages/
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -11,7 +13,10 @@ BUILD_DIR=${KAMVIST_BUILD_DIR:-build}
 RUN_PACKAGES=(g++ cmake make pkg-config qt6-base-dev libqt6sql6-sqlite
   libavdevice-dev libavformat-dev libavcodec-dev libavfilter-dev libswscale-dev libavutil-dev
   fonts-wqy-zenhei xdg-utils)
-TEST_PACKAGES=(ffmpeg xvfb xauth sqlite3)
+# cpack's .deb needs dpkg-shlibdeps (dpkg-dev) and file; the packaging test also validates
+# the desktop entry and metainfo, and runs the maintainer scripts under fakeroot.
+PACKAGE_PACKAGES=(dpkg-dev file)
+TEST_PACKAGES=(ffmpeg xvfb xauth sqlite3 "${PACKAGE_PACKAGES[@]}" desktop-file-utils appstream fakeroot)
 
 as_root() {
   if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
@@ -57,8 +62,13 @@ case "${1:-}" in
     build
     ctest --test-dir "$BUILD_DIR" --output-on-failure
     ;;
+  package)
+    install_missing "${RUN_PACKAGES[@]}" "${PACKAGE_PACKAGES[@]}"
+    build
+    cpack --config "$BUILD_DIR/CPackConfig.cmake"
+    ;;
   *)
-    echo "usage: $0 run|test" >&2
+    echo "usage: $0 run|test|package" >&2
     exit 2
     ;;
 esac

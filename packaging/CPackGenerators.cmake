@@ -1,0 +1,7 @@
+# Read by cpack once per package: each package takes one install component.
+if(CPACK_GENERATOR STREQUAL "DEB")
+  set(CPACK_INSTALL_CMAKE_PROJECTS "${CPACK_KAMVIST_DEB_PROJECT}")
+  set(CPACK_PACKAGING_INSTALL_PREFIX "/")
+elseif(CPACK_GENERATOR STREQUAL "TGZ")
+  set(CPACK_INSTALL_CMAKE_PROJECTS "${CPACK_KAMVIST_PORTABLE_PROJECT}")
+endif()
