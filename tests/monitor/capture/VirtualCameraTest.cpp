@@ -24,6 +24,7 @@ private slots:
 
 private:
     static CapturedFrame firstFrame(CameraCapture &capture);
+    static void runAt320x240(CameraCapture &capture, int position);
     static bool topLeftShowsTheColourBar(const QImage &picture);
 };
 
@@ -96,18 +97,23 @@ bool VirtualCameraTest::topLeftShowsTheColourBar(const QImage &picture)
     return same * 10 > all * 9;
 }
 
+// Binds the device at the position and runs it at 320x240.
+void VirtualCameraTest::runAt320x240(CameraCapture &capture, int position)
+{
+    capture.selectInput(position, 0);
+    capture.setSampleGrabbing(true);
+    capture.connectDevice();
+    capture.setCaptureSize(320, 240);
+    capture.run();
+}
+
 void VirtualCameraTest::camerasLookDifferent()
 {
     VirtualCameraBackend backend(2);
     CameraCapture first(&backend);
     CameraCapture second(&backend);
-    for (auto [capture, position] : {std::pair{&first, 0}, std::pair{&second, 1}}) {
-        capture->selectInput(position, 0);
-        capture->setSampleGrabbing(true);
-        capture->connectDevice();
-        capture->setCaptureSize(320, 240);
-        capture->run();
-    }
+    runAt320x240(first, 0);
+    runAt320x240(second, 1);
     const QImage a = firstFrame(first).image;
     const QImage b = firstFrame(second).image;
     QVERIFY(!a.isNull() && !b.isNull());
@@ -146,11 +152,7 @@ void VirtualCameraTest::unpluggedCameraIsLostAndComesBackWhenReplugged()
     CameraCapture first(&backend);
     CameraCapture second(&backend);
     for (auto [capture, position] : {std::pair{&first, 0}, std::pair{&second, 1}}) {
-        capture->selectInput(position, 0);
-        capture->setSampleGrabbing(true);
-        capture->connectDevice();
-        capture->setCaptureSize(320, 240);
-        capture->run();
+        runAt320x240(*capture, position);
         QVERIFY(!firstFrame(*capture).image.isNull());
     }
     QSignalSpy firstLost(&first, &CameraCapture::signalLost);
