@@ -1,4 +1,4 @@
-// The recording browser's commands over a seeded catalogue and save folder.
+// The recording browser's commands over a catalogue of six recordings and their save folder.
 
 #include "BrowserFixture.h"
 
@@ -10,26 +10,26 @@
 namespace {
 
 // Rows on three days; camera 2 on each of them.
-const QStringList seededTimes = {"2024-03-04 23:59:59", "2024-03-05 00:00:00", "2024-03-05 08:30:00",
+const QStringList storedTimes = {"2024-03-04 23:59:59", "2024-03-05 00:00:00", "2024-03-05 08:30:00",
                                  "2024-03-05 10:10:10", "2024-03-05 23:59:59", "2024-03-06 00:00:00"};
-const QList<int> seededCameras = {2, 1, 3, 2, 3, 2};
+const QList<int> storedCameras = {2, 1, 3, 2, 3, 2};
 
-QString nameOf(int seededRow)
+QString nameOf(int storedRow)
 {
-    return QDateTime::fromString(seededTimes.at(seededRow), QStringLiteral("yyyy-MM-dd HH:mm:ss"))
+    return QDateTime::fromString(storedTimes.at(storedRow), QStringLiteral("yyyy-MM-dd HH:mm:ss"))
                .toString(QStringLiteral("yyyyMMddHHmmss"))
-        + QStringLiteral("_%1.mpg").arg(seededCameras.at(seededRow));
+        + QStringLiteral("_%1.mpg").arg(storedCameras.at(storedRow));
 }
 
-QStringList namesOf(const QList<int> &seededRows)
+QStringList namesOf(const QList<int> &storedRows)
 {
     QStringList names;
-    for (int row : seededRows)
+    for (int row : storedRows)
         names << nameOf(row);
     return names;
 }
 
-const QList<int> allSeeded = {0, 1, 2, 3, 4, 5};
+const QList<int> allStored = {0, 1, 2, 3, 4, 5};
 
 }  // namespace
 
@@ -66,8 +66,8 @@ private:
 void BrowserCommandsTest::init()
 {
     f.emplace();
-    for (int row = 0; row < seededTimes.size(); ++row)
-        f->record(seededTimes.at(row), seededCameras.at(row));
+    for (int row = 0; row < storedTimes.size(); ++row)
+        f->record(storedTimes.at(row), storedCameras.at(row));
 }
 
 void BrowserCommandsTest::cleanup()
@@ -83,7 +83,7 @@ void BrowserCommandsTest::query_data()
     QTest::addColumn<QString>("camera");
     QTest::addColumn<QStringList>("expected");
 
-    // The list before each case holds all six rows; a silent stop leaves it so.
+    // The list before each case holds all six rows; a field that stops the query leaves it so.
     QTest::newRow("one day, all cameras, oldest first") << "2024-03-05" << "2024-03-05" << "所有" << namesOf({1, 2, 3, 4});
     QTest::newRow("one day, camera 3") << "2024-03-05" << "2024-03-05" << "3" << namesOf({2, 4});
     QTest::newRow("both end days included, camera 2") << "2024-03-04" << "2024-03-06" << "2" << namesOf({0, 3, 5});
@@ -93,14 +93,14 @@ void BrowserCommandsTest::query_data()
         << "2024-03-05 0:00:01" << "2024-03-06" << "所有" << namesOf({5});
     QTest::newRow("to with a time keeps its day") << "2024-03-05" << "2024-03-05 0:00:01" << "所有"
                                                   << namesOf({1, 2, 3, 4});
-    QTest::newRow("empty from: silent stop") << "" << "2024-03-05" << "所有" << namesOf(allSeeded);
-    QTest::newRow("empty to: silent stop") << "2024-03-05" << "" << "所有" << namesOf(allSeeded);
-    QTest::newRow("from no date: silent stop") << "2024-02-30" << "2024-03-05" << "所有" << namesOf(allSeeded);
-    QTest::newRow("from other date form: silent stop") << "2024/03/05" << "2024-03-05" << "所有"
-                                                       << namesOf(allSeeded);
-    QTest::newRow("to with a bad time: silent stop") << "2024-03-05" << "2024-03-05 25:00:00" << "所有"
-                                                     << namesOf(allSeeded);
-    QTest::newRow("blanks only: silent stop") << " " << "2024-03-05" << "3" << namesOf(allSeeded);
+    QTest::newRow("empty from: no query, list kept") << "" << "2024-03-05" << "所有" << namesOf(allStored);
+    QTest::newRow("empty to: no query, list kept") << "2024-03-05" << "" << "所有" << namesOf(allStored);
+    QTest::newRow("from no date: no query, list kept") << "2024-02-30" << "2024-03-05" << "所有" << namesOf(allStored);
+    QTest::newRow("from other date form: no query, list kept") << "2024/03/05" << "2024-03-05" << "所有"
+                                                       << namesOf(allStored);
+    QTest::newRow("to with a bad time: no query, list kept") << "2024-03-05" << "2024-03-05 25:00:00" << "所有"
+                                                     << namesOf(allStored);
+    QTest::newRow("blanks only: no query, list kept") << " " << "2024-03-05" << "3" << namesOf(allStored);
 }
 
 void BrowserCommandsTest::query()
@@ -112,7 +112,7 @@ void BrowserCommandsTest::query()
 
     f->setFilter("2024-03-04", "2024-03-06");
     f->browser->query();
-    QCOMPARE(f->listedNames(), namesOf(allSeeded));
+    QCOMPARE(f->listedNames(), namesOf(allStored));
 
     f->setFilter(from, to, camera);
     f->browser->query();
@@ -137,8 +137,8 @@ void BrowserCommandsTest::commandsWithoutRowsDoNothing()
         f->browser->deleteCurrentRowOnly();
         QVERIFY(f->desktop.opened.isEmpty());
         QVERIFY(f->prompter.shown.isEmpty());
-        QCOMPARE(f->catalogueNames(), namesOf(allSeeded));
-        QCOMPARE(f->filesInSaveFolder().size(), seededTimes.size());
+        QCOMPARE(f->catalogueNames(), namesOf(allStored));
+        QCOMPARE(f->filesInSaveFolder().size(), storedTimes.size());
     }
 }
 
@@ -299,8 +299,8 @@ void BrowserCommandsTest::longDeleteAllShowsProgressAndStopsBetweenPairs()
     QCOMPARE(f->progress.ended, 1);
     // Each pair finished before the stop: 120 files and rows gone, the rest listed again.
     QCOMPARE(f->house.qwjcx.rowCount(), rows - 120);
-    QCOMPARE(f->catalogueNames().size(), seededTimes.size() + rows - 120);
-    QCOMPARE(f->filesInSaveFolder().size(), seededTimes.size() + rows - 120);
+    QCOMPARE(f->catalogueNames().size(), storedTimes.size() + rows - 120);
+    QCOMPARE(f->filesInSaveFolder().size(), storedTimes.size() + rows - 120);
 }
 
 enum class RowTarget { RecordingFile, NamePrefixedRecording, OtherFile, CameraFive, BackupSuffix, SymlinkToFile,
@@ -368,7 +368,7 @@ void BrowserCommandsTest::onlyRecordingFilesAreDeleted()
     const QString onDisk = target == RowTarget::RelativePath ? f->saveFolder + path : path;
     QCOMPARE(QFileInfo(onDisk).exists() || QFileInfo(onDisk).isSymLink(), !fileDeleted);
     QVERIFY(QFile::exists(precious));
-    QCOMPARE(f->catalogueNames(), namesOf(allSeeded));
+    QCOMPARE(f->catalogueNames(), namesOf(allStored));
 }
 
 void BrowserCommandsTest::gridCtrlDeleteRemovesOnlyTheRow_data()
