@@ -30,7 +30,7 @@ void Tfmain::createBrowser()
     browsing.datePicker = picker;
     browsing.progress = deletionProgress_.get();
     browsing.readFilter = [this] { return RecordingFilter{Edit9->text(), Edit10->text(), ComboBox3->currentText()}; };
-    browsing.isLiveRecording = [this](const QString &path) { return recording_->isLiveRecording(path); };
+    browsing.liveRecordingFiles = [this] { return recording_->liveRecordingFiles(); };
     browser_ = std::make_unique<RecordingBrowser>(browsing);
     setUpRecordingGrid(*DBGrid1, dbhouse_->qwjcx_s,
                        [this] { runGuarded(prompter_, [this] { DBGrid1CtrlDelete(); }); });

@@ -10,8 +10,6 @@
 #include "common/DesktopOpener.h"
 #include "common/Prompter.h"
 
-#include <QFile>
-
 #include <utility>
 
 const QString RecordingBrowser::deleteOneQuestion = QStringLiteral("您确定要删除您选择的这条记录吗？");
@@ -108,14 +106,9 @@ void RecordingBrowser::openSelectedFolder()
     services_.desktop->open(path.left(path.lastIndexOf(QLatin1Char('/')) + 1));
 }
 
-void RecordingBrowser::removeRecordingFile(const QString &path) const
+QStringList RecordingBrowser::liveRecordingFiles() const
 {
-    if (!isRemovableRecordingFile(path))
-        return;
-    if (services_.isLiveRecording && services_.isLiveRecording(path))
-        return;
-    // A file that cannot be removed stays; its row goes all the same.
-    QFile::remove(path);
+    return services_.liveRecordingFiles ? services_.liveRecordingFiles() : QStringList();
 }
 
 void RecordingBrowser::deleteSelected()
@@ -127,7 +120,7 @@ void RecordingBrowser::deleteSelected()
     CatalogueQuery &list = resultList();
     const QString path = list.textField(QStringLiteral("strpath"));
     const int iid = list.integerField(QStringLiteral("iid"));
-    removeRecordingFile(path);
+    deleteRecordingFileOfRow(path, liveRecordingFiles());
     services_.catalogue->deleteById(services_.catalogue->qup, iid);
     query();
 }
@@ -148,13 +141,14 @@ void RecordingBrowser::walkAndDeleteAll()
     CatalogueQuery &list = resultList();
     ProgressScope progress(services_.progress, list.rowCount());
     CatalogueBatch batch(services_.catalogue->adoacccon, rowsPerCommit);
+    const QStringList live = liveRecordingFiles();
     int doneRows = 0;
     for (list.first(); !list.atEnd(); list.next()) {
         if (progress.stopRequested())
             return;
         const QString path = list.textField(QStringLiteral("strpath"));
         const int iid = list.integerField(QStringLiteral("iid"));
-        removeRecordingFile(path);
+        deleteRecordingFileOfRow(path, live);
         services_.catalogue->deleteById(services_.catalogue->qup, iid);
         batch.statementDone();
         progress.advance(++doneRows);

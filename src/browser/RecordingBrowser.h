@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 #include <optional>
@@ -31,8 +32,8 @@ struct RecordingBrowserServices
     DeletionProgress *progress = nullptr;
     // Reads the query bar at the moment of each query, also the re-run after a deletion.
     std::function<RecordingFilter()> readFilter;
-    // Optional: true for a file a camera is recording into right now.
-    std::function<bool(const QString &path)> isLiveRecording;
+    // Optional: the files the cameras are recording into right now (canonical paths).
+    std::function<QStringList()> liveRecordingFiles;
 };
 
 // What a ">>>" button's date pick asks the window to do.
@@ -92,8 +93,7 @@ public:
 
 private:
     CatalogueQuery &resultList() const;
-    // The recording's file goes only when the rule allows it and no camera records into it.
-    void removeRecordingFile(const QString &path) const;
+    QStringList liveRecordingFiles() const;
     void walkAndDeleteAll();
 
     RecordingBrowserServices services_;

@@ -9,3 +9,9 @@
 // The name is matched at its end: with a save folder written without a
 // trailing "/", names look like "rec20261211083005_1.mpg".
 bool isRemovableRecordingFile(const QString &path);
+
+// Deletes the file of a catalogue row being deleted: only a removable
+// recording file, and never one a channel is writing (liveFiles holds their
+// canonical paths; Linux would unlink an open file and lose the recording).
+// A file that cannot be removed stays; the caller deletes the row in any case.
+void deleteRecordingFileOfRow(const QString &path, const QStringList &liveFiles);

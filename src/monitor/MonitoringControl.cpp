@@ -91,6 +91,7 @@ void MonitoringControl::setRetryIntervalMs(int intervalMs)
 // again by itself; nobody may be at the screen to notice or answer a box.
 void MonitoringControl::onSignalLost(int camera)
 {
+    noSignalPictures_[camera - 1] = noSignalPicture(lastPictures_[camera - 1], capture(camera).captureSize(), camera);
     presentNoSignal(camera);
     noSignalTimers_[camera - 1]->start();
     retryTimers_[camera - 1]->start();
@@ -113,8 +114,7 @@ void MonitoringControl::endLoss(int camera)
 // running time: the recording goes on at its pace and shows when the loss began and ended.
 void MonitoringControl::presentNoSignal(int camera)
 {
-    const QImage marked = noSignalPicture(lastPictures_[camera - 1], capture(camera).captureSize(), camera);
-    publish(camera, marked, 0);
+    publish(camera, noSignalPictures_[camera - 1], 0);
 }
 
 void MonitoringControl::refreshDevices()

@@ -110,6 +110,7 @@ private:
     std::array<std::unique_ptr<CameraCapture>, 4> captures_;
     std::array<bool, 4> cameraOpened_{};
     std::array<QImage, 4> lastPictures_;
+    std::array<QImage, 4> noSignalPictures_; // made once per loss, stamped at each renewal
     std::array<std::unique_ptr<QTimer>, 4> retryTimers_;
     std::array<std::unique_ptr<QTimer>, 4> noSignalTimers_;
     QStringList deviceNames_;

@@ -5,8 +5,6 @@
 #include "common/RecordingFileRule.h"
 #include "settings/TGlobal.h"
 
-#include <QFile>
-#include <QFileInfo>
 #include <QTimer>
 #include <cmath>
 
@@ -45,11 +43,7 @@ void DiskReclaim::deleteOldestFive()
     CatalogueQuery &oldest = dbhouse_->qyp;
     const QStringList live = liveRecordingFiles_();
     for (oldest.first(); !oldest.atEnd(); oldest.next()) {
-        const QString path = oldest.textField("strpath");
-        // A row is data anyone may edit: only a recording file is ever deleted,
-        // and never one a camera is recording into (its row goes all the same).
-        if (isRemovableRecordingFile(path) && !live.contains(QFileInfo(path).canonicalFilePath()))
-            QFile::remove(path);
+        deleteRecordingFileOfRow(oldest.textField("strpath"), live);
         dbhouse_->deleteById(dbhouse_->qdel, oldest.integerField("iid"));
     }
     oldest.close();

@@ -64,12 +64,6 @@ QStringList RecordingControl::liveRecordingFiles() const
     return live;
 }
 
-bool RecordingControl::isLiveRecording(const QString &path) const
-{
-    const QString canonical = QFileInfo(path).canonicalFilePath();
-    return !canonical.isEmpty() && liveRecordingFiles().contains(canonical);
-}
-
 QStringList RecordingControl::recordingStatus() const
 {
     QStringList parts;

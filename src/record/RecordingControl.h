@@ -29,8 +29,6 @@ public:
 
     // The files the channels are writing right now, as canonical paths.
     QStringList liveRecordingFiles() const;
-    // Whether a path names a file a channel is writing right now.
-    bool isLiveRecording(const QString &path) const;
     // "摄像头N录像: <file name>" for each channel that records.
     QStringList recordingStatus() const;
 

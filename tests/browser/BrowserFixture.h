@@ -10,6 +10,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QList>
 #include <QSet>
 #include <QTemporaryDir>
@@ -48,7 +49,12 @@ struct BrowserFixture
         services.datePicker = &picker;
         services.progress = &progress;
         services.readFilter = [this] { return filter; };
-        services.isLiveRecording = [this](const QString &path) { return livePaths.contains(path); };
+        services.liveRecordingFiles = [this] {
+            QStringList live;
+            for (const QString &path : livePaths)
+                live << QFileInfo(path).canonicalFilePath();
+            return live;
+        };
         browser.emplace(services);
     }
 
