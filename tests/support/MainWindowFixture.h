@@ -1,31 +1,24 @@
 #pragma once
 
 #include "app/ProgramWindows.h"
-#include "catalogue/CatalogueFile.h"
 #include "catalogue/Tdbhouse.h"
 #include "monitor/capture/CameraCapture.h"
 #include "support/FakeCaptureBackend.h"
 #include "record/ui/ChannelForms.h"
-#include "settings/TGlobal.h"
 #include "support/FakeClock.h"
 #include "support/FakeDesktopOpener.h"
 #include "support/FakeDiskSpace.h"
 #include "support/FakePrompter.h"
+#include "support/ProgramFolder.h"
 
-#include <QTemporaryDir>
 #include <memory>
 
 // A main window in a sandbox folder that stands in for the executable's folder:
 // its own settings file, an empty catalogue, a fake clock and a scripted prompter.
-struct MainWindowFixture
+struct MainWindowFixture : ProgramFolder
 {
-    explicit MainWindowFixture(bool withCatalogueFile = true)
+    explicit MainWindowFixture(bool withCatalogueFile = true) : ProgramFolder(withCatalogueFile)
     {
-        folder = sandbox.path() + '/';
-        if (withCatalogueFile)
-            createCatalogueFile(folder + "dat/dzxcb.db");
-        settings = std::make_unique<TGlobal>(folder + "Kamvist.ini");
-        GlobalSettings = settings.get();
         services.prompter = &prompter;
         services.clock = &clock;
         services.executableFolder = folder;
@@ -51,11 +44,8 @@ struct MainWindowFixture
     ~MainWindowFixture()
     {
         program.reset();
-        GlobalSettings = nullptr;
     }
 
-    QTemporaryDir sandbox;
-    QString folder;
     FakePrompter prompter;
     FakeClock clock;
     FakeCaptureBackend cameras;
@@ -64,7 +54,6 @@ struct MainWindowFixture
     int settingsDialogsShown = 0;
     QList<int> propertyDialogsShown; // device index of each property dialog shown
     MainWindowServices services;
-    std::unique_ptr<TGlobal> settings;
     std::unique_ptr<ProgramWindows> program;
     Tfmain *window = nullptr;
     Tdbhouse *dbhouse = nullptr;

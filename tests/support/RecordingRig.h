@@ -1,6 +1,5 @@
 #pragma once
 
-#include "catalogue/CatalogueFile.h"
 #include "catalogue/Tdbhouse.h"
 #include "common/CommandGuard.h"
 #include "common/FrameSlots.h"
@@ -15,8 +14,8 @@
 #include "support/FakeClock.h"
 #include "support/FakeDiskSpace.h"
 #include "support/FakePrompter.h"
+#include "support/ProgramFolder.h"
 
-#include <QTemporaryDir>
 #include <QTimer>
 #include <array>
 #include <memory>
@@ -25,15 +24,10 @@
 // sandbox folder standing in for the executable's folder with its settings
 // file and catalogue, scripted cameras, the four recording channels, the
 // rotation and the reclaim with their timers.
-struct RecordingRig
+struct RecordingRig : ProgramFolder
 {
-    explicit RecordingRig(bool withCatalogueFile = true)
+    explicit RecordingRig(bool withCatalogueFile = true) : ProgramFolder(withCatalogueFile)
     {
-        folder = sandbox.path() + '/';
-        if (withCatalogueFile)
-            createCatalogueFile(folder + "dat/dzxcb.db");
-        settings = std::make_unique<TGlobal>(folder + "Kamvist.ini");
-        GlobalSettings = settings.get();
         settings->strbcpathz = folder;
         dbhouse.openCatalogue(folder);
 
@@ -63,7 +57,6 @@ struct RecordingRig
     {
         for (auto &channel : channels)
             channel.reset();
-        GlobalSettings = nullptr;
     }
 
     // Adds devices "Cam 1".."Cam N" and reads the device list.
@@ -80,13 +73,10 @@ struct RecordingRig
 
     RecordingChannel &channel(int camera) { return *channels.at(camera - 1); }
 
-    QTemporaryDir sandbox;
-    QString folder;
     FakePrompter prompter;
     FakeClock clock;
     FakeCaptureBackend cameras;
     FakeDiskSpace disk;
-    std::unique_ptr<TGlobal> settings;
     Tdbhouse dbhouse;
     FrameSlots frameSlots;
     MonitoringControl monitoring{&cameras, frameSlots, clock};
